@@ -1,0 +1,7 @@
+#include "platform/Exceptions.h"
+
+namespace rpt {
+
+void Abort() { throw EAbort(); }
+
+} // namespace rpt
