@@ -1,6 +1,7 @@
 #pragma once
 // A device-independent bitmap: 32-bit pixels, top row first. Pixels are
 // 0xAARRGGBB; alpha matters only where `HasAlpha` is set (icons).
+#include <cstddef>
 #include <cstdint>
 #include <vector>
 
