@@ -308,6 +308,8 @@ public:
 
     // ---- tab cells ----
 
+    // Makes the stops the current tab list (an empty list clears it).
+    void SetTabs(std::vector<TTabStop> stops);
     void RestartTabs();
     void ClearTabs();
     bool PopTabs();
@@ -419,7 +421,7 @@ private:
     };
 
     void SetStyle(TFontStyle style, bool value);
-    int32_t PixelWidth(double inches) const;
+    void PrintInCell(const std::string& text);
 
     std::vector<std::pair<double, double>> positionStack_;
     std::vector<TFontRecord> fontStack_;
@@ -428,7 +430,6 @@ private:
     bool fontChangeHooked_ = false;
     bool fontUpdating_ = false;
     HFONT previousFont_;
-    bool previousFontValid_ = false;
     TStringList macroData_;
     std::shared_ptr<TTabList> tabList_;
     int32_t currentTab_ = 0; // 1-based index into the tab list; 0 is none
