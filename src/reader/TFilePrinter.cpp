@@ -22,15 +22,6 @@ namespace {
 
 constexpr size_t kMaxFontNameLength = 60;
 
-// Days since 1899-12-30 in local time, as the date macros take it.
-double NowAsDateTime() {
-    const std::time_t now = std::time(nullptr);
-    std::tm local{};
-    localtime_r(&now, &local);
-    const double seconds = double(now) + double(local.tm_gmtoff);
-    return 25569.0 + seconds / 86400.0;
-}
-
 std::string FormatText(const std::string& pattern, const std::string& value) {
     std::string text = pattern;
     if (auto at = text.find("%s"); at != std::string::npos)
@@ -343,90 +334,5 @@ std::string TFilePrinter::GetReportVar(const std::string& name) {
 }
 
 void TFilePrinter::ClearVariables() { Variables.Clear(); }
-
-// ---- printing ----
-
-void TFilePrinter::Start() { PrintRange(0, 0, 0); }
-
-void TFilePrinter::Finish() {}
-
-void TFilePrinter::Execute() { PrintRange(0, 0, 0); }
-
-void TFilePrinter::PrintRange(int32_t first, int32_t last, int32_t copies) {
-    if (NoPrinters()) {
-        UI().ShowError(Translate("No printers are defined, aborting print job."));
-        return;
-    }
-    CheckNotPrinting();
-    JobDateTime = NowAsDateTime();
-    NextOrientation = 2;
-    BusyCursor busy;
-    if (!OpenStream())
-        return;
-
-    // Ends the device job and closes the file however the job ends. On the
-    // normal path Close runs in full and may raise; while a job error is
-    // already on its way out, that error is the one the caller sees.
-    class JobGuard {
-    public:
-        explicit JobGuard(TFilePrinter& printer) : printer_(printer) {}
-        ~JobGuard() {
-            if (open_) {
-                try {
-                    Close();
-                } catch (const Exception&) {
-                }
-            }
-        }
-        void Close() {
-            open_ = false;
-            struct Rest {
-                TFilePrinter& p;
-                ~Rest() {
-                    p.ClearFontCache();
-                    p.ClearLineBuffers();
-                    p.CloseStream();
-                    p.Printing = false;
-                }
-            } rest{printer_};
-            if (printer_.Device().Printing())
-                printer_.Device().EndJob();
-        }
-
-    private:
-        TFilePrinter& printer_;
-        bool open_ = true;
-    } guard(*this);
-
-    ReadHeader();
-    if (copies > 0)
-        SetCopies(copies);
-    ResetPagePosition();
-    Device().Title = JobTitle;
-    Printing = true;
-    Aborted = false;
-    Device().BeginJob();
-    ResetJobState();
-
-    const int32_t from = first == 0 ? 1 : std::max(first, 1);
-    const int32_t to = (last < 1 || last >= TotalPages) ? TotalPages : last;
-    const bool reverse = UpperCaseAscii(PageSelection).find('R') != std::string::npos;
-    auto playOne = [&](int32_t page) {
-        SkipPage = !(PageSelected(page) && !Aborted);
-        Device().PageBreak(!SkipPage);
-        UI().ProcessMessages();
-        PrintPage(page);
-        CurrentPage = page;
-        UI().ProcessMessages();
-    };
-    if (reverse) {
-        for (int32_t page = to; page >= from; --page)
-            playOne(page);
-    } else {
-        for (int32_t page = from; page <= to; ++page)
-            playOne(page);
-    }
-    guard.Close();
-}
 
 } // namespace rpt
