@@ -1,0 +1,27 @@
+#pragma once
+// Plays the records of an enhanced metafile onto a device context, mapping
+// the picture's frame onto the destination rectangle.
+#include "platform/MetafileInfo.h"
+
+#include <span>
+
+namespace rpt {
+
+class MetafilePlayback;
+class MetafileCursor;
+
+class EmfPlayer {
+public:
+    // The bytes and the info must outlive the player.
+    EmfPlayer(std::span<const uint8_t> bytes, const TMetafile::Info& info)
+        : bytes_(bytes), info_(info) {}
+    void Play(DeviceContext& dc, const TRect& destination) const;
+
+private:
+    static void PlayRecord(MetafilePlayback& playback, uint32_t type, MetafileCursor& record);
+
+    std::span<const uint8_t> bytes_;
+    const TMetafile::Info& info_;
+};
+
+} // namespace rpt
