@@ -209,6 +209,15 @@ std::optional<MetafileBitmap> DecodeMetafileDib(std::span<const uint8_t> info, s
     std::vector<uint32_t> palette = ReadPalette(info, h, paletteOffset, usage);
     Channel r(red), g(green), b(blue);
 
+    // The bits must cover the bitmap before its pixels are allocated, so a
+    // short record cannot ask for a huge bitmap; run-length bits describe at
+    // most 255 pixels for each byte.
+    uint64_t stride = (static_cast<uint64_t>(h.width) * h.bitCount + 31) / 32 * 4;
+    uint64_t pixels = static_cast<uint64_t>(h.width) * static_cast<uint64_t>(height);
+    if (rle ? pixels > static_cast<uint64_t>(bits.size()) * 255
+            : stride * static_cast<uint64_t>(height - 1) +
+                      (static_cast<uint64_t>(h.width) * h.bitCount + 7) / 8 > bits.size())
+        return std::nullopt;
     Dib dib(h.width, static_cast<int32_t>(height));
     auto rowOf = [&](int64_t stored) {
         return static_cast<int32_t>(topDown ? stored : height - 1 - stored);
@@ -220,12 +229,8 @@ std::optional<MetafileBitmap> DecodeMetafileDib(std::span<const uint8_t> info, s
                 dib.At(x, rowOf(y)) = palette[indices[static_cast<size_t>(y) * h.width + x] % palette.size()];
         return MetafileBitmap{std::move(dib), true};
     }
-    uint64_t stride = (static_cast<uint64_t>(h.width) * h.bitCount + 31) / 32 * 4;
     for (int64_t y = 0; y < height; ++y) {
-        uint64_t start = stride * static_cast<uint64_t>(y);
-        if (start + stride > bits.size())
-            break;
-        const uint8_t* row = bits.data() + start;
+        const uint8_t* row = bits.data() + stride * static_cast<uint64_t>(y);
         uint32_t* out = &dib.At(0, rowOf(y));
         for (int32_t x = 0; x < h.width; ++x) {
             switch (h.bitCount) {

@@ -18,8 +18,8 @@ struct MetafileBitmap {
 };
 
 // The bitmap, or nothing when the header or the bits cannot be decoded (an
-// unsupported format, a size beyond kMaxBitmapPixels). Rows the bits do not
-// reach stay white.
+// unsupported format, a size beyond kMaxBitmapPixels, fewer bits than the
+// header's size needs).
 std::optional<MetafileBitmap> DecodeMetafileDib(std::span<const uint8_t> info, std::span<const uint8_t> bits,
                                      uint32_t usage);
 // A packed bitmap: the header, its colour table and the bits in one block.

@@ -266,12 +266,12 @@ TEST(MetafilePlaybackTest, HostileRecordsDrawNothingAndDoNotStopThePicture) {
     W::Put16(hugePolyPolygon, 2);
     W::Put16(hugePolyPolygon, 0xFFFF);
     W::Put16(hugePolyPolygon, 0xFFFF);
-    std::vector<uint8_t> hugeDib;  // 60000 x 60000 pixels with four bytes of bits
+    std::vector<uint8_t> hugeDib;  // 16000 x 16000 pixels with no bits
     W::Put32(hugeDib, 0x00CC0020);
     W::Put16(hugeDib, 0);
     for (int v : {100, 100, 0, 0, 10, 10, 0, 0})
         W::Put16(hugeDib, v);
-    for (uint32_t v : {40u, 60000u, 60000u})
+    for (uint32_t v : {40u, 16000u, 16000u})
         W::Put32(hugeDib, v);
     W::Put16(hugeDib, 1);
     W::Put16(hugeDib, 24);
