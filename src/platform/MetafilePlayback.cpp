@@ -12,6 +12,7 @@ namespace rpt {
 namespace {
 
 constexpr LogPen kNullPen{psClear, 0, clBlack};
+constexpr int32_t kMaxFontPixels = 32767;
 
 TRect Normalized(const TRect& r) {
     return {std::min(r.Left, r.Right), std::min(r.Top, r.Bottom), std::max(r.Left, r.Right),
@@ -439,13 +440,13 @@ void MetafilePlayback::Text(TPoint p, unsigned options, const TRect* clip, std::
             int32_t r = Round(v * s);
             return r == 0 && v != 0 ? (v < 0 ? -1 : 1) : r;
         };
-        f.Height = scaled(f.Height, scaleY);
-        f.Width = scaled(f.Width, scaleX);
-        if (det > 0) {
-            int32_t turn = Round(std::atan2(-t.eM12, t.eM11) * 1800 / std::numbers::pi);
-            f.Escapement = ((f.Escapement + turn) % 3600 + 3600) % 3600;
-            f.Orientation = ((f.Orientation + turn) % 3600 + 3600) % 3600;
-        }
+        // Sizes a font system can make and angles within one turn, whatever the file says.
+        f.Height = std::clamp(scaled(f.Height, scaleY), -kMaxFontPixels, kMaxFontPixels);
+        f.Width = std::clamp(scaled(f.Width, scaleX), -kMaxFontPixels, kMaxFontPixels);
+        f.Weight = std::clamp(f.Weight, 0, 1000);
+        int32_t turn = det > 0 ? Round(std::atan2(-t.eM12, t.eM11) * 1800 / std::numbers::pi) : 0;
+        f.Escapement = ((f.Escapement % 3600 + turn) % 3600 + 3600) % 3600;
+        f.Orientation = ((f.Orientation % 3600 + turn) % 3600 + 3600) % 3600;
         device = f;
     }
     if (!deviceFontDescription_ || *deviceFontDescription_ != device) {

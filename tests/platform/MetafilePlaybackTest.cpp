@@ -6,6 +6,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <climits>
 #include <memory>
 
 namespace rpt {
@@ -219,6 +220,21 @@ TEST(MetafilePlaybackTest, WideTextIsEncodedInTheFontsCodePage) {
         Play(w, dc, Rect(0, 0, 100, 100));
         EXPECT_TRUE(Contains(dc.Log(), std::string("TextOut(5, 6, ") + c.expected + ")"));
     }
+}
+
+TEST(MetafilePlaybackTest, FontSizesAndAnglesFromTheFileAreBroughtIntoRange) {
+    auto w = MetafileWriter::Emf(0, 0, 99, 99, 0, 0, 2540, 2540)
+                 .CreateFont(1, INT32_MIN, "Arial", 400, 0, INT32_MIN)
+                 .SelectObject(1)
+                 .TextOut(5, 6, "x")
+                 .CreateFont(2, -10, "Arial", 400, 0, 4500)
+                 .SelectObject(2)
+                 .TextOut(5, 6, "y");
+    MetafileMappedRecording dc;
+    Play(w, dc, Rect(0, 0, 100, 100));
+    // INT32_MIN % 3600 is -848, one turn on: 2752.
+    EXPECT_TRUE(Logged(dc, "SelectFont(-32767, 0, 2752, ")) << dc.Text();
+    EXPECT_TRUE(Logged(dc, "SelectFont(-10, 0, 900, ")) << dc.Text();
 }
 
 TEST(MetafilePlaybackTest, PathsAreFilledAndStrokedAsPolygons) {
