@@ -13,6 +13,7 @@ namespace {
 
 constexpr LogPen kNullPen{psClear, 0, clBlack};
 constexpr int32_t kMaxFontPixels = 32767;
+constexpr int32_t kMaxPenPixels = 32767;
 
 TRect Normalized(const TRect& r) {
     return {std::min(r.Left, r.Right), std::min(r.Top, r.Bottom), std::max(r.Left, r.Right),
@@ -45,7 +46,7 @@ MetafilePlayback::MetafilePlayback(DeviceContext& dc, const TRect& destination, 
     ApplyBaseClip();
     // Every picture starts from the same attributes, whatever the canvas had.
     state_.pen = LogPen{psSolid, 0, clBlack};
-    dc_.SelectPen(state_.pen);
+    ApplyPen();
     dc_.SelectBrush(state_.brush);
     dc_.SelectFont(nullptr);
     dc_.SetROP2(R2_COPYPEN);
@@ -106,6 +107,7 @@ void MetafilePlayback::RestoreDC(int level) {
     contextLevels_.resize(index);
     dirty_ = true;
     deviceFontDescription_.reset();
+    devicePen_.reset();
 }
 
 void MetafilePlayback::SelectObject(uint32_t slot) {
@@ -122,7 +124,22 @@ void MetafilePlayback::SelectObject(uint32_t slot) {
 
 void MetafilePlayback::SelectPen(const LogPen& pen) {
     state_.pen = pen;
-    dc_.SelectPen(pen);
+    ApplyPen();
+}
+
+void MetafilePlayback::ApplyPen() {
+    // The context takes pen widths in device pixels: a logical width follows
+    // the scale of the mapping, a zero width stays one pixel wide.
+    LogPen device = state_.pen;
+    if (device.Width > 0) {
+        double scale = std::sqrt(std::fabs(Determinant(Composed())));
+        device.Width = std::clamp(Round(device.Width * (std::isfinite(scale) ? scale : 1.0)), 1,
+                                  kMaxPenPixels);
+    }
+    if (!devicePen_ || *devicePen_ != device) {
+        dc_.SelectPen(device);
+        devicePen_ = device;
+    }
 }
 
 void MetafilePlayback::SelectBrush(const LogBrush& brush) {
@@ -175,8 +192,10 @@ bool MetafilePlayback::Sync() {
         XForm t = Composed();
         double det = Determinant(t);
         drawable_ = Finite(t) && std::isfinite(det) && det != 0;
-        if (drawable_)
+        if (drawable_) {
             dc_.SetWorldTransform(t);
+            ApplyPen();
+        }
         dirty_ = false;
         positionSynced_ = false;
     }
@@ -545,7 +564,8 @@ void MetafilePlayback::DrawPathFigures(bool fill, bool stroke) {
         if (!counts.empty()) {
             dc_.SelectPen(kNullPen);
             dc_.PolyPolygon(points, counts);
-            dc_.SelectPen(state_.pen);
+            devicePen_.reset();
+            ApplyPen();
         }
     }
     if (stroke) {

@@ -119,6 +119,8 @@ private:
     bool Sync();
     XForm Composed() const;
     void ApplyBaseClip();
+    // Selects the current pen with its width in device pixels, when that changed.
+    void ApplyPen();
     // Moves the context's pen to the tracked position when a transform change lost it.
     void SyncPosition();
     void DrawPathFigures(bool fill, bool stroke);
@@ -138,6 +140,7 @@ private:
     bool recording_ = false;
     bool positionSynced_ = false;
     MetafilePath path_;
+    std::optional<LogPen> devicePen_;
     std::optional<LogFont> deviceFontDescription_;
     HFONT deviceFont_;
 };

@@ -222,6 +222,29 @@ TEST(MetafilePlaybackTest, WideTextIsEncodedInTheFontsCodePage) {
     }
 }
 
+TEST(MetafilePlaybackTest, PenWidthsFollowTheMapping) {
+    // 1000 units drawn into 100 pixels: a pen 50 units wide is 5 pixels, a
+    // zero-width pen stays one pixel, and a thin one does not vanish.
+    auto w = MetafileWriter::PlaceableWmf(0, 0, 1000, 1000, 1000)
+                 .CreatePen(0, 0, 50, 0x0000FF)
+                 .SelectObject(0)
+                 .Rectangle(0, 0, 10, 10)
+                 .SetWindowExt(500, 500)
+                 .Rectangle(0, 0, 10, 10)
+                 .CreatePen(0, 0, 0, 0x00FF00)
+                 .SelectObject(1)
+                 .Rectangle(0, 0, 10, 10)
+                 .CreatePen(0, 0, 2, 0xFF0000)
+                 .SelectObject(2)
+                 .Rectangle(0, 0, 10, 10);
+    MetafileMappedRecording dc;
+    Play(w, dc, Rect(0, 0, 100, 100));
+    std::vector<std::string> expected = {"SelectPen(psSolid, 0, #000000)", "SelectPen(psSolid, 5, #FF0000)",
+                                         "SelectPen(psSolid, 10, #FF0000)", "SelectPen(psSolid, 0, #00FF00)",
+                                         "SelectPen(psSolid, 1, #0000FF)"};
+    EXPECT_EQ(dc.Calls("SelectPen"), expected);
+}
+
 TEST(MetafilePlaybackTest, FontSizesAndAnglesFromTheFileAreBroughtIntoRange) {
     auto w = MetafileWriter::Emf(0, 0, 99, 99, 0, 0, 2540, 2540)
                  .CreateFont(1, INT32_MIN, "Arial", 400, 0, INT32_MIN)
