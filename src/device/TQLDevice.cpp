@@ -533,14 +533,23 @@ void TQLDevice::PageBreak(bool startNext) {
 
 void TQLDevice::EndJob() {
     CheckPrinting();
+    // The device is idle afterwards even when the spooler refuses the
+    // document and the driver raises, so that the refusal can be reported
+    // and the next job can start.
+    struct Idle {
+        TQLDevice& device;
+        ~Idle() {
+            device.pageOpen_ = false;
+            device.printing_ = false;
+            device.aborted_ = false;
+            device.SetState(dsNone);
+        }
+    } idle{*this};
     if (pageOpen_ && handle_ && driver_)
         driver_->EndPage(*handle_);
     pageOpen_ = false;
     if (!aborted_ && handle_ && driver_)
         driver_->EndDoc(*handle_);
-    printing_ = false;
-    aborted_ = false;
-    SetState(dsNone);
 }
 
 void TQLDevice::CancelJob() {

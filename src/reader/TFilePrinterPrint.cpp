@@ -83,6 +83,9 @@ void TFilePrinter::PrintRange(int32_t first, int32_t last, int32_t copies) {
     Printing = true;
     Aborted = false;
     Device().BeginJob();
+    // The job's context may differ from the one measured before: another
+    // printer chosen, or the paper the header asked for.
+    ReadDeviceMetrics();
     ResetJobState();
 
     // Page numbers below 1 are never selected: the range starts at page 1.
@@ -92,6 +95,9 @@ void TFilePrinter::PrintRange(int32_t first, int32_t last, int32_t copies) {
     auto playPage = [this](int32_t page) {
         SkipPage = !(PageSelected(page) && !Aborted);
         Device().PageBreak(!SkipPage);
+        // A page break applies changed settings (command 87's orientation):
+        // the page is laid out on the paper as it now lies.
+        ReadDeviceMetrics();
         UI().ProcessMessages();
         PrintPage(page);
         CurrentPage = page;

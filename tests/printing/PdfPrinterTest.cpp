@@ -1,0 +1,95 @@
+#include "device/SharedDevice.h"
+#include "device/TQLDevice.h"
+#include "platform/PdfFilePrinterDriver.h"
+#include "printing/PrintingFixture.h"
+#include "reader/TFilePrinter.h"
+
+#include <gtest/gtest.h>
+
+#include <QFile>
+
+namespace rpt::test {
+namespace {
+
+// Prints a report file on the built-in PDF printer as `rpt pdf` does.
+class PdfPrinterTest : public ::testing::Test {
+protected:
+    void TearDown() override { ReplaceSharedDevice(nullptr); }
+
+    PdfFacts Print(const ReportSpec& spec, const std::string& selection = "",
+                   float pageWidth = 8.5f, float pageHeight = 11.0f) {
+        const std::string report = scratch_.Write("report.rpt", MultiPageReport(spec));
+        output_ = scratch_.Path("out.pdf");
+        auto driver = std::make_unique<PdfFilePrinterDriver>(pageWidth, pageHeight, output_);
+        driver_ = driver.get();
+        ReplaceSharedDevice(
+            std::make_unique<TQLDevice>(PdfFilePrinterDriver::Profile(), std::move(driver)));
+        TFilePrinter printer(nullptr);
+        printer.SetFileName(report);
+        printer.SetStreamMode(smFile);
+        printer.PageSelection = selection;
+        printer.PrintRange(0, 0, 0);
+        return InspectPdf(output_);
+    }
+
+    ScratchDir scratch_;
+    std::string output_;
+    PdfFilePrinterDriver* driver_ = nullptr;
+};
+
+TEST_F(PdfPrinterTest, WritesOnePdfPageOfTheReportsSizePerReportPage) {
+    const PdfFacts pdf = Print({.Pages = 3});
+    EXPECT_EQ(pdf.Pages, 3);
+    EXPECT_EQ(pdf.PageSizes, (std::vector<std::string>{"612 x 792", "612 x 792", "612 x 792"}));
+}
+
+TEST_F(PdfPrinterTest, TextIsSelectableInEmbeddedFonts) {
+    const PdfFacts pdf = Print({.Pages = 2});
+    EXPECT_NE(pdf.Text.find("Page 1 of the sample"), std::string::npos) << pdf.Text;
+    EXPECT_NE(pdf.Text.find("Page 2 of the sample"), std::string::npos) << pdf.Text;
+    ASSERT_FALSE(pdf.EmbeddedFonts.empty());
+    EXPECT_NE(pdf.EmbeddedFonts.front().find("Liberation"), std::string::npos)
+        << pdf.EmbeddedFonts.front();
+}
+
+TEST_F(PdfPrinterTest, PagesAfterOrientationCommandAreLandscape) {
+    const PdfFacts pdf = Print({.Pages = 3, .LandscapeAfterPage = 1});
+    EXPECT_EQ(pdf.PageSizes, (std::vector<std::string>{"612 x 792", "792 x 612", "792 x 612"}));
+}
+
+TEST_F(PdfPrinterTest, WideReportPageGivesLandscapePaper) {
+    ReportSpec spec{.Pages = 1};
+    spec.Header.pageWidth = 11.69f;
+    spec.Header.pageHeight = 8.27f;
+    const PdfFacts pdf = Print(spec, "", 11.69f, 8.27f);
+    EXPECT_EQ(pdf.PageSizes, (std::vector<std::string>{"842 x 595"}));
+}
+
+TEST_F(PdfPrinterTest, SelectionSkipsAndReversesPages) {
+    const PdfFacts reversed = Print({.Pages = 3}, "ALL,R");
+    ASSERT_EQ(reversed.Pages, 3);
+    EXPECT_LT(reversed.Text.find("Page 3"), reversed.Text.find("Page 1"));
+
+    const PdfFacts even = Print({.Pages = 5}, "even");
+    EXPECT_EQ(even.Pages, 2);
+    EXPECT_NE(even.Text.find("Page 4"), std::string::npos);
+    EXPECT_EQ(even.Text.find("Page 3"), std::string::npos);
+}
+
+TEST_F(PdfPrinterTest, RawPrinterDataIsCountedAndLeftOutOfTheDocument) {
+    const PdfFacts pdf = Print({.Pages = 2, .RawData = true});
+    EXPECT_EQ(pdf.Pages, 2);
+    EXPECT_EQ(pdf.Text.find("raw bytes"), std::string::npos);
+    QFile file(QString::fromStdString(output_));
+    ASSERT_TRUE(file.open(QIODevice::ReadOnly));
+    EXPECT_FALSE(file.readAll().contains("raw bytes"));
+}
+
+TEST_F(PdfPrinterTest, NoSelectedPageWritesNoFile) {
+    const PdfFacts pdf = Print({.Pages = 2}, "R");
+    EXPECT_EQ(driver_->PagesStarted(), 0);
+    EXPECT_FALSE(QFile::exists(QString::fromStdString(output_)));
+}
+
+} // namespace
+} // namespace rpt::test
