@@ -1,0 +1,13 @@
+#include "viewer/TPreviewForm.h"
+#include "viewer/ViewerStartup.h"
+
+#include <QApplication>
+
+int main(int argc, char** argv) {
+    QApplication application(argc, argv);
+    rpt::SetUpApplication();
+    std::unique_ptr<rpt::TPreviewForm> form =
+        rpt::CreateMainForm(std::span<char* const>(argv, static_cast<size_t>(argc)));
+    form->show();
+    return QApplication::exec();
+}
