@@ -235,6 +235,8 @@ public:
     // none without printers).
     void ReadDeviceMetrics();
     // Re-reads the metrics and turns the remembered margins into page positions.
+    // The constructor runs it as a printer engine; an engine of another
+    // OutputKind runs it again from its own constructor.
     void RecalcPageMetrics();
     bool NoPrinters() const;
 
@@ -291,6 +293,8 @@ public:
     // Brings the record's handle and metrics up to date.
     void RefreshFont();
     void ClearFontCache();
+    // Realised fonts, most recently used first.
+    const std::list<TFontRecord>& FontCache() const { return fontCache_; }
     TFontRecord GetFontRecord() const { return FontRecord; }
     void ApplyFontRecord(const TFontRecord& record);
     bool PushFont();

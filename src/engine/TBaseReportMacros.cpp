@@ -4,9 +4,11 @@
 
 #include "platform/Convert.h"
 #include "platform/DateTime.h"
+#include "platform/Exceptions.h"
 #include "platform/UserInterface.h"
 
 #include <algorithm>
+#include <cctype>
 
 namespace rpt {
 
@@ -74,7 +76,12 @@ void TBaseReport::ExpandMacros(std::string& text) {
         size_t changedAt = std::string::npos;
         const size_t p = text.find(kNumberedMarker, from);
         if (p != std::string::npos) {
-            const int32_t number = StrToInt(text.substr(p + kMarkerLength, 2));
+            const std::string digits = text.substr(p + kMarkerLength, 2);
+            // Two decimal digits, not cut short by the end of the text.
+            if (digits.size() < 2 || !std::isdigit(static_cast<unsigned char>(digits[0])) ||
+                !std::isdigit(static_cast<unsigned char>(digits[1])))
+                throw EConvertError("'" + digits + "' is not a valid integer value");
+            const int32_t number = (digits[0] - '0') * 10 + (digits[1] - '0');
             text.erase(p, kNumberedLength);
             text.insert(p, MacroText(number));
             changedAt = p;

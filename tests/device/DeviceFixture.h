@@ -14,7 +14,6 @@ Laser 1=winspool,LPT1:,FILE:
 Inkjet=winspool,USB001
 Driver Only=winspool
 Rendering Subsystem=winspool,Ne00:
-rendering subsystem=winspool,Ne01:
 [windows]
 device=Inkjet,winspool,USB001
 )";

@@ -48,7 +48,8 @@ TEST_F(PrintJob, PagesAreBracketedAndASkippedPageStartsNothing) {
     fake.Device->PageBreak(true);
     fake.Device->PageBreak(true);
     fake.Device->EndJob();
-    const Calls pages(JobCalls().begin() + 3, JobCalls().end());
+    const Calls calls = JobCalls();
+    const Calls pages(calls.begin() + 3, calls.end());
     EXPECT_EQ(pages, (Calls{"StartPage", "EndPage", "StartPage", "EndPage", "StartPage", "EndPage",
                             "EndDoc"}));
 }

@@ -24,12 +24,17 @@ TEST(PrinterList, ListsEachPortOfEachDeviceAndSkipsTheRenderingSubsystem) {
     FakeDevice fake;
     const TStringList& printers = fake.Device->Printers();
     EXPECT_EQ(Names(printers),
-              (std::vector<std::string>{"Laser 1 on LPT1:", "Laser 1 on FILE:", "Inkjet on USB001",
-                                        "rendering subsystem on Ne01:"}));
+              (std::vector<std::string>{"Laser 1 on LPT1:", "Laser 1 on FILE:", "Inkjet on USB001"}));
     const auto& item = static_cast<const TQLDeviceItem&>(*printers.Objects(1));
     EXPECT_EQ(item.DeviceName, "Laser 1");
     EXPECT_EQ(item.DriverName, "winspool");
     EXPECT_EQ(item.PortName, "FILE:");
+}
+
+TEST(PrinterList, ADeviceNamedLikeTheRenderingSubsystemInOtherLettersIsListed) {
+    FakeDevice fake("[DEVICES]\nRENDERING SUBSYSTEM=winspool,Ne01:\n");
+    EXPECT_EQ(Names(fake.Device->Printers()),
+              (std::vector<std::string>{"RENDERING SUBSYSTEM on Ne01:"}));
 }
 
 TEST(PrinterList, IsReadFromAProfileFile) {
@@ -84,7 +89,7 @@ TEST(PrinterList, ADeviceListOf896BytesIsReadAgainIntoALargerBuffer) {
         size_t lastLength;
         int reads;
     };
-    for (const Case c : {Case{55, 14, 1}, Case{56, 15, 2}, Case{120, 15, 2}, Case{130, 15, 3}}) {
+    for (const Case c : {Case{55, 14, 1}, Case{56, 15, 2}, Case{119, 15, 2}, Case{120, 15, 3}, Case{130, 15, 3}}) {
         auto profile = std::make_unique<CountingProfile>(DeviceNames(c.count, c.lastLength));
         const CountingProfile& counting = *profile;
         TQLDevice device(std::move(profile), nullptr);
