@@ -86,6 +86,7 @@ enum EmfRecord : uint32_t {
     EMR_CREATEDIBPATTERNBRUSHPT = 94,
     EMR_EXTCREATEPEN = 95,
     EMR_SMALLTEXTOUT = 108,
+    EMR_ALPHABLEND = 114,
 };
 
 constexpr uint32_t kStockObject = 0x80000000u;
@@ -172,10 +173,11 @@ void SelectStock(MetafilePlayback& playback, uint32_t which) {
 // A bitmap given by offsets into its record.
 std::optional<MetafileBitmap> RecordDib(const MetafileCursor& record, uint32_t offInfo,
                                         uint32_t cbInfo, uint32_t offBits, uint32_t cbBits,
-                                        uint32_t usage) {
+                                        uint32_t usage, bool keepAlpha = false) {
     if (cbInfo == 0)
         return std::nullopt;
-    return DecodeMetafileDib(record.Slice(offInfo, cbInfo), record.Slice(offBits, cbBits), usage);
+    return DecodeMetafileDib(record.Slice(offInfo, cbInfo), record.Slice(offBits, cbBits), usage,
+                             keepAlpha);
 }
 
 TRect Box(int32_t x, int32_t y, int32_t w, int32_t h) {
@@ -482,6 +484,25 @@ void EmfPlayer::PlayRecord(MetafilePlayback& playback, uint32_t type, MetafileCu
             // These records keep their rows top-down in source coordinates.
             bitmap->BottomUp = false;
             playback.StretchDib(Box(x, y, w, h), Box(sx, sy, sw, sh), *bitmap, rop);
+        }
+        break;
+    }
+    case EMR_ALPHABLEND: {
+        in.Skip(16);
+        int32_t x = in.I32(), y = in.I32(), w = in.I32(), h = in.I32();
+        uint32_t blend = in.U32();
+        int32_t sx = in.I32(), sy = in.I32();
+        in.Skip(24 + 4);
+        uint32_t usage = in.U32();
+        uint32_t offInfo = in.U32(), cbInfo = in.U32(), offBits = in.U32(), cbBits = in.U32();
+        int32_t sw = in.I32(), sh = in.I32();
+        // The blend function: operation, flags, constant alpha, alpha format.
+        auto constantAlpha = static_cast<uint8_t>(blend >> 16);
+        bool perPixelAlpha = (blend >> 24) & 1;
+        if (auto bitmap = RecordDib(in, offInfo, cbInfo, offBits, cbBits, usage, perPixelAlpha)) {
+            bitmap->BottomUp = false;
+            playback.AlphaDib(Box(x, y, w, h), Box(sx, sy, sw, sh), *bitmap, constantAlpha,
+                              perPixelAlpha);
         }
         break;
     }

@@ -168,7 +168,7 @@ std::optional<MetafileBitmap> DecodeEmbeddedImage(std::span<const uint8_t> bits)
 } // namespace
 
 std::optional<MetafileBitmap> DecodeMetafileDib(std::span<const uint8_t> info, std::span<const uint8_t> bits,
-                                     uint32_t usage) {
+                                     uint32_t usage, bool keepAlpha) {
     auto header = ReadHeader(info);
     if (!header)
         return std::nullopt;
@@ -247,6 +247,8 @@ std::optional<MetafileBitmap> DecodeMetafileDib(std::span<const uint8_t> info, s
                 const uint8_t* p = row + 4 * static_cast<size_t>(x);
                 uint32_t v = p[0] | (p[1] << 8) | (p[2] << 16) | (static_cast<uint32_t>(p[3]) << 24);
                 out[x] = Opaque(r.Expand(v), g.Expand(v), b.Expand(v));
+                if (keepAlpha)
+                    out[x] = (out[x] & 0x00FFFFFF) | (static_cast<uint32_t>(p[3]) << 24);
                 break;
             }
             }
@@ -273,7 +275,7 @@ std::optional<MetafileBitmap> DecodePackedMetafileDib(std::span<const uint8_t> p
     }
     if (offset > packed.size())
         return std::nullopt;
-    return DecodeMetafileDib(packed.first(offset), packed.subspan(offset), usage);
+    return DecodeMetafileDib(packed.first(offset), packed.subspan(offset), usage, false);
 }
 
 } // namespace rpt

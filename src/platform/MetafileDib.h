@@ -20,8 +20,10 @@ struct MetafileBitmap {
 // The bitmap, or nothing when the header or the bits cannot be decoded (an
 // unsupported format, a size beyond kMaxBitmapPixels, fewer bits than the
 // header's size needs).
+// keepAlpha leaves the fourth byte of 32-bit pixels in their alpha byte
+// (opaque otherwise); HasAlpha stays for the caller to set.
 std::optional<MetafileBitmap> DecodeMetafileDib(std::span<const uint8_t> info, std::span<const uint8_t> bits,
-                                     uint32_t usage);
+                                                uint32_t usage, bool keepAlpha = false);
 // A packed bitmap: the header, its colour table and the bits in one block.
 std::optional<MetafileBitmap> DecodePackedMetafileDib(std::span<const uint8_t> packed, uint32_t usage);
 

@@ -497,13 +497,13 @@ void MetafilePlayback::Text(TPoint p, unsigned options, const TRect* clip, std::
     }
 }
 
-void MetafilePlayback::StretchDib(const TRect& dest, const TRect& source,
-                                  const MetafileBitmap& bitmap, uint32_t rop) {
-    if (recording_)
-        return;
+std::optional<MetafilePlayback::Placement> MetafilePlayback::Place(const TRect& dest,
+                                                                    const TRect& source,
+                                                                    const MetafileBitmap& bitmap) {
     const Dib& dib = bitmap.Pixels;
-    bool mirrorX = (dest.Right < dest.Left) != (source.Right < source.Left);
-    bool mirrorY = (dest.Bottom < dest.Top) != (source.Bottom < source.Top);
+    Placement placement;
+    placement.mirrorX = (dest.Right < dest.Left) != (source.Right < source.Left);
+    placement.mirrorY = (dest.Bottom < dest.Top) != (source.Bottom < source.Top);
     TRect src = Normalized(source);
     if (bitmap.BottomUp) {
         int64_t top = static_cast<int64_t>(dib.Height) - src.Bottom;
@@ -515,20 +515,64 @@ void MetafilePlayback::StretchDib(const TRect& dest, const TRect& source,
     src.Right = std::clamp(src.Right, 0, dib.Width);
     src.Top = std::clamp(src.Top, 0, dib.Height);
     src.Bottom = std::clamp(src.Bottom, 0, dib.Height);
-    TRect to = Normalized(dest);
-    if (src.Width() <= 0 || src.Height() <= 0 || to.Width() == 0 || to.Height() == 0 || !Sync())
-        return;
-    if (!mirrorX && !mirrorY) {
-        dc_.StretchDIBits(to, src, dib, rop);
-        return;
-    }
+    placement.source = src;
+    placement.dest = Normalized(dest);
+    if (recording_ || src.Width() <= 0 || src.Height() <= 0 || placement.dest.Width() == 0 ||
+        placement.dest.Height() == 0 || !Sync())
+        return std::nullopt;
+    return placement;
+}
+
+namespace {
+
+// The source part of a bitmap, mirrored as asked.
+Dib Crop(const Dib& dib, const TRect& src, bool mirrorX, bool mirrorY) {
     Dib part(src.Width(), src.Height());
     part.HasAlpha = dib.HasAlpha;
     for (int32_t y = 0; y < part.Height; ++y)
         for (int32_t x = 0; x < part.Width; ++x)
             part.At(mirrorX ? part.Width - 1 - x : x, mirrorY ? part.Height - 1 - y : y) =
                 dib.At(src.Left + x, src.Top + y);
-    dc_.StretchDIBits(to, {0, 0, part.Width, part.Height}, part, rop);
+    return part;
+}
+
+} // namespace
+
+void MetafilePlayback::StretchDib(const TRect& dest, const TRect& source,
+                                  const MetafileBitmap& bitmap, uint32_t rop) {
+    auto placement = Place(dest, source, bitmap);
+    if (!placement)
+        return;
+    if (!placement->mirrorX && !placement->mirrorY) {
+        dc_.StretchDIBits(placement->dest, placement->source, bitmap.Pixels, rop);
+        return;
+    }
+    Dib part = Crop(bitmap.Pixels, placement->source, placement->mirrorX, placement->mirrorY);
+    dc_.StretchDIBits(placement->dest, {0, 0, part.Width, part.Height}, part, rop);
+}
+
+void MetafilePlayback::AlphaDib(const TRect& dest, const TRect& source,
+                                const MetafileBitmap& bitmap, uint8_t constantAlpha,
+                                bool perPixelAlpha) {
+    auto placement = Place(dest, source, bitmap);
+    if (!placement)
+        return;
+    Dib part = Crop(bitmap.Pixels, placement->source, placement->mirrorX, placement->mirrorY);
+    // The record's pixels are premultiplied by their alpha; the context
+    // takes them straight.
+    for (uint32_t& pixel : part.Pixels) {
+        uint32_t a = perPixelAlpha ? pixel >> 24 : 255;
+        uint32_t r = (pixel >> 16) & 0xFF, g = (pixel >> 8) & 0xFF, b = pixel & 0xFF;
+        if (perPixelAlpha && a > 0 && a < 255) {
+            r = std::min<uint32_t>(255, r * 255 / a);
+            g = std::min<uint32_t>(255, g * 255 / a);
+            b = std::min<uint32_t>(255, b * 255 / a);
+        }
+        a = a * constantAlpha / 255;
+        pixel = (a << 24) | (r << 16) | (g << 8) | b;
+    }
+    part.HasAlpha = true;
+    dc_.DrawIcon(placement->dest, part);
 }
 
 void MetafilePlayback::BeginPath() {

@@ -92,6 +92,10 @@ public:
     // when the bitmap was stored that way.
     void StretchDib(const TRect& dest, const TRect& source, const MetafileBitmap& bitmap,
                     uint32_t rop);
+    // The same, blended over what is there: the bitmap's own (premultiplied)
+    // alpha when perPixelAlpha, times the constant alpha.
+    void AlphaDib(const TRect& dest, const TRect& source, const MetafileBitmap& bitmap,
+                  uint8_t constantAlpha, bool perPixelAlpha);
 
     void BeginPath();
     void EndPath() { recording_ = false; }
@@ -113,6 +117,16 @@ private:
         unsigned textAlign = TA_LEFT | TA_TOP;
         int arcDirection = AD_COUNTERCLOCKWISE;
     };
+
+    struct Placement {
+        TRect dest;
+        TRect source; // rows from the top, inside the bitmap
+        bool mirrorX = false;
+        bool mirrorY = false;
+    };
+    // Where a bitmap's source part goes; nothing when nothing would show.
+    std::optional<Placement> Place(const TRect& dest, const TRect& source,
+                                   const MetafileBitmap& bitmap);
 
     // Hands the composed transform to the context; false when it maps
     // nothing drawable (a zero or non-finite scale), and then nothing is drawn.

@@ -71,5 +71,31 @@ TEST_F(MetafilePixelTest, DrawingStaysInsideTheDestination) {
     EXPECT_EQ(At(30, 60), kWhite);
 }
 
+TEST_F(MetafilePixelTest, AlphaBlendedBitmapIsComposedOverThePage) {
+    using W = MetafileWriter;
+    std::vector<uint8_t> params(16, 0);
+    for (uint32_t v : {10u, 10u, 20u, 10u, 0x01FF0000u, 0u, 0u})  // dest, blend, source origin
+        W::Put32(params, v);
+    for (float f : {1.f, 0.f, 0.f, 1.f, 0.f, 0.f})
+        W::PutFloat(params, f);
+    for (uint32_t v : {0u, 0u, 108u, 40u, 148u, 8u, 2u, 1u})
+        W::Put32(params, v);
+    for (uint32_t v : {40u, 2u, 1u})
+        W::Put32(params, v);
+    W::Put16(params, 1);
+    W::Put16(params, 32);
+    for (int i = 0; i < 6; ++i)
+        W::Put32(params, 0);
+    // Premultiplied: red at half alpha, then a transparent pixel.
+    params.insert(params.end(), {0, 0, 128, 128, 0, 0, 0, 0});
+    Play(W::Emf(0, 0, 99, 99, 0, 0, 2540, 2540).Record(114, params), Rect(0, 0, 100, 100));
+    uint32_t blended = At(12, 15);
+    EXPECT_EQ(blended >> 16, 0xFFu);
+    EXPECT_NEAR(static_cast<int>((blended >> 8) & 0xFF), 127, 2);
+    EXPECT_NEAR(static_cast<int>(blended & 0xFF), 127, 2);
+    EXPECT_EQ(At(25, 15), kWhite);
+    EXPECT_EQ(At(9, 15), kWhite);
+}
+
 } // namespace
 } // namespace rpt
