@@ -83,6 +83,9 @@ public:
     void ReadPenDesc();
     void ReadFontDesc();
     void ExpectCode(uint8_t code);
+    // Marks a running job aborted and raises the reader's error for a byte
+    // that is not what the format puts there.
+    [[noreturn]] void UnexpectedCode();
     // The operands of a command in file order; Strings have their macros
     // expanded, everything else is as the file stores it.
     std::vector<TOperandValue> ReadOperands(const TCommandSpec& command);
@@ -107,9 +110,6 @@ public:
 
 protected:
     TReportDecoder Decoder();
-    // Marks a running job aborted and raises the reader's error for a byte
-    // that is not what the format puts there.
-    [[noreturn]] void UnexpectedCode();
 
 private:
     void ApplyPrinterBlock(const TFileHeader& header);
