@@ -278,4 +278,32 @@ std::optional<MetafileBitmap> DecodePackedMetafileDib(std::span<const uint8_t> p
     return DecodeMetafileDib(packed.first(offset), packed.subspan(offset), usage, false);
 }
 
+std::optional<MetafileBitmap> DecodeMetafileBitmap16(std::span<const uint8_t> bitmap) {
+    if (bitmap.size() < 10)
+        return std::nullopt;
+    MetafileCursor in(bitmap);
+    in.Skip(2);
+    int32_t width = in.I16(), height = in.I16(), stride = in.I16();
+    uint8_t planes = in.U8(), bitCount = in.U8();
+    if (width <= 0 || height <= 0 || planes != 1 ||
+        (bitCount != 1 && bitCount != 24 && bitCount != 32) ||
+        stride < (width * bitCount + 7) / 8 ||
+        static_cast<uint64_t>(stride) * height > in.Remaining())
+        return std::nullopt;
+    auto bits = in.Take(static_cast<size_t>(stride) * height);
+    Dib dib(width, height);
+    for (int32_t y = 0; y < height; ++y) {
+        const uint8_t* row = bits.data() + static_cast<size_t>(y) * stride;
+        for (int32_t x = 0; x < width; ++x) {
+            if (bitCount == 1) {
+                dib.At(x, y) = (row[x / 8] >> (7 - x % 8)) & 1 ? Opaque(255, 255, 255) : Opaque(0, 0, 0);
+            } else {
+                const uint8_t* p = row + static_cast<size_t>(x) * (bitCount / 8);
+                dib.At(x, y) = Opaque(p[2], p[1], p[0]);
+            }
+        }
+    }
+    return MetafileBitmap{std::move(dib), false};
+}
+
 } // namespace rpt

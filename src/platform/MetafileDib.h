@@ -27,4 +27,8 @@ std::optional<MetafileBitmap> DecodeMetafileDib(std::span<const uint8_t> info, s
 // A packed bitmap: the header, its colour table and the bits in one block.
 std::optional<MetafileBitmap> DecodePackedMetafileDib(std::span<const uint8_t> packed, uint32_t usage);
 
+// An old device-dependent bitmap (the 16-bit format's blit records): rows
+// from the top, one plane of 1, 24 or 32 bits; monochrome bits of 0 are black.
+std::optional<MetafileBitmap> DecodeMetafileBitmap16(std::span<const uint8_t> bitmap);
+
 } // namespace rpt

@@ -405,6 +405,8 @@ void WmfPlayer::PlayRecord(MetafilePlayback& playback, uint16_t function, Metafi
         else if (function == META_DIBSTRETCHBLT)
             PlayDib(playback, Box(dx, dy, dw, dh), Box(sx, sy, sw, sh), in.Take(in.Remaining()),
                     DIB_RGB_COLORS, rop, true);
+        else if (auto bitmap = DecodeMetafileBitmap16(in.Take(in.Remaining())))
+            playback.StretchDib(Box(dx, dy, dw, dh), Box(sx, sy, sw, sh), *bitmap, rop);
         break;
     }
     case META_DIBBITBLT:
@@ -420,6 +422,8 @@ void WmfPlayer::PlayRecord(MetafilePlayback& playback, uint16_t function, Metafi
         else if (function == META_DIBBITBLT)
             PlayDib(playback, Box(dx, dy, w, h), Box(sx, sy, w, h), in.Take(in.Remaining()),
                     DIB_RGB_COLORS, rop, true);
+        else if (auto bitmap = DecodeMetafileBitmap16(in.Take(in.Remaining())))
+            playback.StretchDib(Box(dx, dy, w, h), Box(sx, sy, w, h), *bitmap, rop);
         break;
     }
     case META_SETDIBTODEV: {

@@ -136,5 +136,26 @@ TEST(MetafileDibTest, RefusesWhatItCannotDecodeOrCannotAfford) {
     }
 }
 
+TEST(MetafileDibTest, OldDeviceBitmapsAreReadFromTheTop) {
+    std::vector<uint8_t> mono = {0, 0, 3, 0, 2, 0, 2, 0, 1, 1, 0xA0, 0, 0x40, 0};
+    auto bitmap = DecodeMetafileBitmap16(mono);
+    ASSERT_TRUE(bitmap);
+    EXPECT_FALSE(bitmap->BottomUp);
+    std::vector<uint32_t> rgb;
+    for (uint32_t p : bitmap->Pixels.Pixels)
+        rgb.push_back(p & 0xFFFFFF);
+    EXPECT_EQ(rgb, (std::vector<uint32_t>{0xFFFFFF, 0, 0xFFFFFF, 0, 0xFFFFFF, 0}));
+
+    std::vector<uint8_t> colour = {0, 0, 1, 0, 1, 0, 4, 0, 1, 24, 0x10, 0x20, 0x30, 0};
+    bitmap = DecodeMetafileBitmap16(colour);
+    ASSERT_TRUE(bitmap);
+    EXPECT_EQ(bitmap->Pixels.At(0, 0) & 0xFFFFFF, 0x302010u);
+
+    std::vector<uint8_t> shortStride = {0, 0, 20, 0, 1, 0, 1, 0, 1, 1, 0};
+    EXPECT_FALSE(DecodeMetafileBitmap16(shortStride));
+    std::vector<uint8_t> missingBits = {0, 0, 100, 0, 100, 0, 13, 0, 1, 1, 0, 0};
+    EXPECT_FALSE(DecodeMetafileBitmap16(missingBits));
+}
+
 } // namespace
 } // namespace rpt
