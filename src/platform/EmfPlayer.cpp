@@ -217,13 +217,16 @@ void PlayPolyPoly(MetafilePlayback& playback, MetafileCursor& in, bool polygon, 
 void EmfPlayer::Play(DeviceContext& dc, const TRect& destination) const {
     double frameWidth = info_.FrameRight - info_.FrameLeft;
     double frameHeight = info_.FrameBottom - info_.FrameTop;
-    if (destination.Width() == 0 || destination.Height() == 0 || !(frameWidth > 0) ||
+    // In doubles: a destination from a hostile report may span the whole int32 range.
+    double width = static_cast<double>(destination.Right) - destination.Left;
+    double height = static_cast<double>(destination.Bottom) - destination.Top;
+    if (width == 0 || height == 0 || !(frameWidth > 0) ||
         !(frameHeight > 0))
         return;
     // Reference-device pixels of the frame land on the destination.
     XForm base;
-    base.eM11 = destination.Width() / frameWidth;
-    base.eM22 = destination.Height() / frameHeight;
+    base.eM11 = width / frameWidth;
+    base.eM22 = height / frameHeight;
     base.eDx = destination.Left - info_.FrameLeft * base.eM11;
     base.eDy = destination.Top - info_.FrameTop * base.eM22;
     MetafileMapping mapping(info_.PixelsPerMmX, info_.PixelsPerMmY);

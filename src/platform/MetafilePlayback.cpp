@@ -517,8 +517,9 @@ std::optional<MetafilePlayback::Placement> MetafilePlayback::Place(const TRect& 
     src.Bottom = std::clamp(src.Bottom, 0, dib.Height);
     placement.source = src;
     placement.dest = Normalized(dest);
-    if (recording_ || src.Width() <= 0 || src.Height() <= 0 || placement.dest.Width() == 0 ||
-        placement.dest.Height() == 0 || !Sync())
+    if (recording_ || src.Width() <= 0 || src.Height() <= 0 ||
+        placement.dest.Left == placement.dest.Right || placement.dest.Top == placement.dest.Bottom ||
+        !Sync())
         return std::nullopt;
     return placement;
 }

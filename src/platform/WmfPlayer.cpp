@@ -144,7 +144,10 @@ TRect Box(int32_t x, int32_t y, int32_t w, int32_t h) {
 } // namespace
 
 void WmfPlayer::Play(DeviceContext& dc, const TRect& destination) const {
-    if (destination.Width() == 0 || destination.Height() == 0)
+    // In doubles: a destination from a hostile report may span the whole int32 range.
+    double width = static_cast<double>(destination.Right) - destination.Left;
+    double height = static_cast<double>(destination.Bottom) - destination.Top;
+    if (width == 0 || height == 0)
         return;
     int dpiX = dc.GetDeviceCaps(LOGPIXELSX), dpiY = dc.GetDeviceCaps(LOGPIXELSY);
     MetafileMapping mapping(dpiX > 0 ? dpiX / 25.4 : 96 / 25.4, dpiY > 0 ? dpiY / 25.4 : 96 / 25.4);
@@ -153,7 +156,7 @@ void WmfPlayer::Play(DeviceContext& dc, const TRect& destination) const {
     mapping.SetWindowOrg(info_.FrameLeft, info_.FrameTop);
     mapping.SetWindowExt(info_.FrameRight - info_.FrameLeft, info_.FrameBottom - info_.FrameTop);
     mapping.SetViewportOrg(destination.Left, destination.Top);
-    mapping.SetViewportExt(destination.Width(), destination.Height());
+    mapping.SetViewportExt(width, height);
     MetafilePlayback playback(dc, destination, XForm{}, mapping, info_.ObjectCapacity);
 
     MetafileCursor in(bytes_);

@@ -336,6 +336,15 @@ TEST(MetafilePlaybackTest, HostileRecordsDrawNothingAndDoNotStopThePicture) {
     EXPECT_EQ(dc.Calls("Rectangle"), std::vector<std::string>{"Rectangle(1, 2, 3, 4)"});
 }
 
+TEST(MetafilePlaybackTest, DestinationSpanningTheWholeCoordinateRangeIsMapped) {
+    for (bool enhanced : {false, true}) {
+        SCOPED_TRACE(enhanced ? "enhanced" : "16-bit");
+        MetafileMappedRecording dc;
+        Play(RectangleAndText(enhanced), dc, Rect(INT32_MIN, INT32_MIN, INT32_MAX, INT32_MAX));
+        EXPECT_EQ(dc.Calls("Rectangle").size(), 1u);
+    }
+}
+
 TEST(MetafilePlaybackTest, HostileEnhancedRecordsDrawNothing) {
     using W = MetafileWriter;
     std::vector<uint8_t> polyPolygon(16, 0);
