@@ -1,6 +1,7 @@
 #include "device/SharedDevice.h"
 #include "device/TQLDevice.h"
 #include "platform/PdfFilePrinterDriver.h"
+#include "platform/PrintJobSink.h"
 #include "printing/PrintingFixture.h"
 #include "reader/TFilePrinter.h"
 
@@ -89,6 +90,32 @@ TEST_F(PdfPrinterTest, NoSelectedPageWritesNoFile) {
     const PdfFacts pdf = Print({.Pages = 2}, "R");
     EXPECT_EQ(driver_->PagesStarted(), 0);
     EXPECT_FALSE(QFile::exists(QString::fromStdString(output_)));
+}
+
+} // namespace
+} // namespace rpt::test
+
+namespace rpt::test {
+namespace {
+
+TEST(PdfPrinterDelivery, UnwritableOutputIsReportedAndLeavesTheDeviceIdle) {
+    ScratchDir scratch;
+    const std::string report = scratch.Write("r.rpt", MultiPageReport({.Pages = 2}));
+    ReplaceSharedDevice(std::make_unique<TQLDevice>(
+        PdfFilePrinterDriver::Profile(),
+        std::make_unique<PdfFilePrinterDriver>(8.5, 11, scratch.Path("missing/out.pdf"))));
+    {
+        TFilePrinter printer(nullptr);
+        printer.SetFileName(report);
+        printer.SetStreamMode(smFile);
+        EXPECT_THROW(printer.PrintRange(0, 0, 0), EPrintError);
+        EXPECT_FALSE(SharedDevice().Printing());
+        EXPECT_FALSE(printer.Printing);
+        EXPECT_FALSE(printer.StreamOpen);
+        // The device takes the next job.
+        EXPECT_THROW(printer.PrintRange(1, 1, 0), EPrintError);
+    }
+    ReplaceSharedDevice(nullptr);
 }
 
 } // namespace
