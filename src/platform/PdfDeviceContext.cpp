@@ -1,6 +1,7 @@
 #include "platform/PdfDeviceContext.h"
 
 #include "platform/PdfSpoolDocument.h"
+#include "platform/VectorPageSurface.h"
 
 #include <QPainter>
 
@@ -12,8 +13,14 @@ PdfDeviceContext::PdfDeviceContext(Kind kind, const PageGeometry& page)
 PdfDeviceContext::~PdfDeviceContext() { AttachPage(nullptr, {}); }
 
 void PdfDeviceContext::AttachPage(QPainter* painter, const TRect& printable) {
-    page_painter_ = painter;
-    (void)printable;
+    DrawOnPage(nullptr);
+    surface_.reset();
+    if (!painter)
+        return;
+    surface_ = std::make_unique<VectorPageSurface>(
+        *painter, QRect(printable.Left, printable.Top, printable.Right - printable.Left,
+                        printable.Bottom - printable.Top));
+    DrawOnPage(surface_.get());
 }
 
 bool PdfDeviceContext::KeepGoing() { return !abortProc_ || abortProc_(0); }

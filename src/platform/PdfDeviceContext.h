@@ -23,6 +23,7 @@ class QPainter;
 namespace rpt {
 
 class PdfSpoolDocument;
+class VectorPageSurface;
 
 // The raster backend draws on the page; its own bitmap stays empty.
 struct PdfDeviceContextBitmap {
@@ -66,12 +67,12 @@ private:
     // device pixel (0, 0) at the printable area's corner.
     void AttachPage(QPainter* painter, const TRect& printable);
 
-    QPainter* page_painter_ = nullptr;
     Kind kind_;
     PageGeometry page_;
     std::function<bool(int)> abortProc_;
     std::unique_ptr<PrintJobSink> sink_;
     std::unique_ptr<PdfSpoolDocument> document_;
+    std::unique_ptr<VectorPageSurface> surface_;
     int pagesStarted_ = 0;
     int passthroughBlocks_ = 0;
     long long passthroughBytes_ = 0;
