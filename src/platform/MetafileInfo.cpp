@@ -17,6 +17,9 @@ constexpr size_t kWmfHeaderSize = 18;
 constexpr uint32_t kEmfSignature = 0x464D4520;
 constexpr size_t kEmfMinimumHeader = 88;
 constexpr uint32_t EMR_HEADER = 1, EMR_EOF = 14;
+// Writers often count their objects wrong in the header; a table this large
+// still costs nothing until records fill it.
+constexpr uint32_t kMinObjectCapacity = 1024;
 constexpr uint16_t META_EOF = 0x0000, META_SETWINDOWORG = 0x020B, META_SETWINDOWEXT = 0x020C;
 constexpr uint16_t META_MOVETO = 0x0214, META_LINETO = 0x0213, META_RECTANGLE = 0x041B,
                    META_ELLIPSE = 0x0418, META_POLYGON = 0x0324, META_POLYLINE = 0x0325;
@@ -106,7 +109,7 @@ TMetafile::Info ReadWmf(std::span<const uint8_t> bytes) {
     in.Skip(4 + 2);
     if ((type != 1 && type != 2) || headerWords != 9)
         Invalid("not a Windows metafile");
-    info.ObjectCapacity = objects;
+    info.ObjectCapacity = std::max<uint32_t>(objects, kMinObjectCapacity);
     info.FirstRecord = in.Position();
 
     std::optional<std::pair<int16_t, int16_t>> windowOrg, windowExt;
@@ -172,7 +175,7 @@ TMetafile::Info ReadEmf(std::span<const uint8_t> bytes) {
     if (in.U32() != kEmfSignature)
         Invalid("not an enhanced metafile");
     in.Skip(12);
-    info.ObjectCapacity = in.U16();
+    info.ObjectCapacity = std::max<uint32_t>(in.U16(), kMinObjectCapacity);
     in.Skip(2 + 12);
     int32_t deviceX = in.I32(), deviceY = in.I32(), mmX = in.I32(), mmY = in.I32();
     if (deviceX > 0 && deviceY > 0 && mmX > 0 && mmY > 0) {

@@ -200,6 +200,22 @@ TEST(MetafilePlaybackTest, ObjectsTakeTheLowestFreeSlotIn16BitFiles) {
     EXPECT_EQ(dc.Calls("SelectPen").size(), 1u) << "the deleted pen is gone";
 }
 
+TEST(MetafilePlaybackTest, ObjectsBeyondTheHeadersCountAreStillKept) {
+    auto bytes = MetafileWriter::PlaceableWmf(0, 0, 10, 10, 96)
+                     .CreateBrush(0, 0, 0x00FF00)
+                     .SelectObject(0)
+                     .Bytes();
+    bytes[22 + 10] = 0;  // the header says the picture makes no objects
+    TMemoryStream stream(bytes);
+    TMetafile metafile;
+    metafile.LoadFromStream(stream);
+    MetafileMappedRecording dc;
+    TCanvas canvas;
+    canvas.SetHandle(&dc);
+    metafile.Draw(canvas, Rect(0, 0, 10, 10));
+    EXPECT_EQ(dc.Calls("SelectBrush").back(), "SelectBrush(bsSolid, #00FF00)");
+}
+
 TEST(MetafilePlaybackTest, WideTextIsEncodedInTheFontsCodePage) {
     struct Case {
         const char* text;
