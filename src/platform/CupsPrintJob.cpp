@@ -1,6 +1,7 @@
 #include "platform/CupsPrintJob.h"
 
 #include "platform/CupsDestination.h"
+#include "platform/TextCodec.h"
 
 #include <cups/cups.h>
 
@@ -72,7 +73,8 @@ void CupsPrintJob::Refused(const std::string& what) {
 }
 
 void CupsPrintJob::Open(const std::string& title) {
-    title_ = title;
+    // Reports hold their title in the system's 8-bit code page; IPP names are UTF-8.
+    title_ = Windows1252ToUtf8(title);
     destination_ = CupsDestination::Find(destinationName_);
     if (!destination_)
         Refused("is not available.");

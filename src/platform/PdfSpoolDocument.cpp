@@ -1,5 +1,7 @@
 #include "platform/PdfSpoolDocument.h"
 
+#include "platform/TextCodec.h"
+
 #include <QBuffer>
 #include <QByteArray>
 #include <QPageLayout>
@@ -32,7 +34,7 @@ QPageLayout LayoutOf(const PageGeometry& page) {
 
 PdfSpoolDocument::PdfSpoolDocument(const std::string& title) : impl_(std::make_unique<Impl>()) {
     impl_->buffer.open(QIODevice::WriteOnly);
-    impl_->writer.setTitle(QString::fromStdString(title));
+    impl_->writer.setTitle(QString::fromStdString(Windows1252ToUtf8(title)));
     impl_->writer.setCreator(QStringLiteral("rptview"));
 }
 

@@ -13,6 +13,7 @@ namespace rpt {
 
 class PdfSpoolDocument {
 public:
+    // The title is text of the system's 8-bit code page, as reports hold it.
     explicit PdfSpoolDocument(const std::string& title);
     ~PdfSpoolDocument();
     PdfSpoolDocument(const PdfSpoolDocument&) = delete;

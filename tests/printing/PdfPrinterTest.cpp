@@ -120,3 +120,60 @@ TEST(PdfPrinterDelivery, UnwritableOutputIsReportedAndLeavesTheDeviceIdle) {
 
 } // namespace
 } // namespace rpt::test
+
+namespace rpt::test {
+namespace {
+
+// The PDF printer with a printer's unprintable edges: wider at the top and
+// bottom than at the sides, so that they trade places in landscape.
+class EdgedPdfPrinterDriver : public PdfFilePrinterDriver {
+public:
+    using PdfFilePrinterDriver::PdfFilePrinterDriver;
+
+protected:
+    PageGeometry PageFor(const std::string& device, const TDevMode* devMode) override {
+        PageGeometry page = PdfFilePrinterDriver::PageFor(device, devMode);
+        PrinterMedia media{"na_letter_8.5x11in", 21590, 27940, 340, 340, 635, 635};
+        return PageGeometry::From(media, page.Landscape, page.Dpi);
+    }
+};
+
+// x of the first word of each page, in points from the paper's left edge.
+std::vector<double> FirstWordLeft(const std::string& pdf) {
+    const std::string html = RunProgram("pdftotext", {"-bbox", pdf, "-"}).Out;
+    std::vector<double> lefts;
+    for (size_t at = html.find("<page "); at != std::string::npos;
+         at = html.find("<page ", at + 1)) {
+        const size_t word = html.find("xMin=\"", at);
+        if (word != std::string::npos)
+            lefts.push_back(std::stod(html.substr(word + 6)));
+    }
+    return lefts;
+}
+
+TEST(PdfPrinterEdges, TextKeepsItsPlaceOnThePaperWhenTheOrientationChanges) {
+    ScratchDir scratch;
+    const std::string report =
+        scratch.Write("r.rpt", MultiPageReport({.Pages = 2, .LandscapeAfterPage = 1}));
+    const std::string output = scratch.Path("out.pdf");
+    ReplaceSharedDevice(std::make_unique<TQLDevice>(
+        PdfFilePrinterDriver::Profile(),
+        std::make_unique<EdgedPdfPrinterDriver>(8.5, 11, output)));
+    {
+        TFilePrinter printer(nullptr);
+        printer.SetFileName(report);
+        printer.SetStreamMode(smFile);
+        printer.PrintRange(0, 0, 0);
+    }
+    ReplaceSharedDevice(nullptr);
+    const PdfFacts pdf = InspectPdf(output);
+    EXPECT_EQ(pdf.PageSizes, (std::vector<std::string>{"612 x 792", "792 x 612"}));
+    // The text starts one inch from the paper's left edge on both pages.
+    const std::vector<double> lefts = FirstWordLeft(output);
+    ASSERT_EQ(lefts.size(), 2u);
+    EXPECT_NEAR(lefts[0], 72.0, 0.5);
+    EXPECT_NEAR(lefts[1], 72.0, 0.5);
+}
+
+} // namespace
+} // namespace rpt::test
