@@ -1,6 +1,7 @@
 #pragma once
 // Plays the records of an enhanced metafile onto a device context, mapping
-// the picture's frame onto the destination rectangle.
+// the picture's frame onto the destination rectangle. Its source is the
+// format's record table, one short handler per record, hence its length.
 #include "platform/MetafileInfo.h"
 
 #include <span>

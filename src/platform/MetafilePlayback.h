@@ -6,6 +6,8 @@
 // and whatever the context had) is handed to the context before each
 // drawing call. The context is saved on construction and restored on
 // destruction, whatever happened in between, and clipped to the destination.
+// Both formats' players share it, so it carries the whole state machine they
+// need (mapping, objects, paths, text and bitmaps), which makes it long.
 #include "platform/DeviceContext.h"
 #include "platform/MetafileDib.h"
 #include "platform/MetafileMapping.h"

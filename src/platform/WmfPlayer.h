@@ -1,6 +1,7 @@
 #pragma once
 // Plays the records of a 16-bit Windows metafile onto a device context,
-// mapping the picture's window onto the destination rectangle.
+// mapping the picture's window onto the destination rectangle. Its source is
+// the format's record table, one short handler per record, hence its length.
 #include "platform/MetafileInfo.h"
 
 #include <span>
