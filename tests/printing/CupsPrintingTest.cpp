@@ -1,6 +1,7 @@
 #include "device/SharedDevice.h"
 #include "device/TQLDevice.h"
 #include "platform/CupsPrinterDriver.h"
+#include "platform/CupsPrintJob.h"
 #include "platform/CupsPrinterProfile.h"
 #include "platform/PrintJobSink.h"
 #include "platform/PrintOutputFile.h"
@@ -205,6 +206,24 @@ TEST_F(CupsSimplexPrinterTest, DuplexIsNotAskedOfAPrinterWithoutIt) {
     spec.Header.duplex = 1;
     Printer(spec).PrintRange(0, 0, 0);
     EXPECT_EQ(OnlyJob().Sides.find("two-sided"), std::string::npos);
+}
+
+} // namespace
+} // namespace rpt::test
+
+namespace rpt::test {
+namespace {
+
+TEST_F(CupsPrintingTest, DocumentRefusedWhenItEndsIsReported) {
+    CupsPrintJob job(CupsTestServer::kQueue, *SharedDevice().DevMode());
+    job.Open("late");
+    ASSERT_TRUE(server_->RemoveQueue(CupsTestServer::kQueue));
+    try {
+        job.Deliver("%PDF-1.4\n", {});
+        FAIL() << "a document for a removed queue was taken";
+    } catch (const EPrintError& e) {
+        EXPECT_NE(std::string(e.what()).find("refused"), std::string::npos) << e.what();
+    }
 }
 
 } // namespace

@@ -29,6 +29,13 @@ private:
 
 using Drawing = std::function<void(DeviceContext&)>;
 
+LogBrush BrushOf(TBrushStyle style, TColor color) {
+    LogBrush brush;
+    brush.Style = style;
+    brush.Color = color;
+    return brush;
+}
+
 QImage OnBitmap(const Drawing& draw) {
     Dib target(kSize, kSize);
     {
@@ -62,14 +69,14 @@ QImage OnPdfPage(const Drawing& draw, const ScratchDir& scratch) {
 // rasterised back at the page's resolution: shapes land on the same pixels.
 TEST(PdfPageBackend, ShapesCoverTheSamePixelsAsOnTheBitmap) {
     const Drawing draw = [](DeviceContext& dc) {
-        dc.FillRect(TRect{10, 10, 30, 20}, LogBrush{bsSolid, RGB(255, 0, 0)});
+        dc.FillRect(TRect{10, 10, 30, 20}, BrushOf(bsSolid, RGB(255, 0, 0)));
         dc.SelectPen(LogPen{psSolid, 1, clBlack});
-        dc.SelectBrush(LogBrush{bsSolid, RGB(0, 0, 255)});
+        dc.SelectBrush(BrushOf(bsSolid, RGB(0, 0, 255)));
         dc.Rectangle(40, 10, 60, 30);
         dc.Ellipse(10, 40, 50, 80);
         dc.MoveTo(60, 60);
         dc.LineTo(90, 90);
-        dc.SelectBrush(LogBrush{bsCross, RGB(0, 128, 0)});
+        dc.SelectBrush(BrushOf(bsCross, RGB(0, 128, 0)));
         dc.SetBkMode(TRANSPARENT);
         dc.Rectangle(65, 10, 95, 40);
     };
