@@ -14,6 +14,7 @@ namespace {
 constexpr LogPen kNullPen{psClear, 0, clBlack};
 constexpr int32_t kMaxFontPixels = 32767;
 constexpr int32_t kMaxPenPixels = 32767;
+constexpr size_t kMaxSavedLevels = 1024;
 
 TRect Normalized(const TRect& r) {
     return {std::min(r.Left, r.Right), std::min(r.Top, r.Bottom), std::max(r.Left, r.Right),
@@ -84,6 +85,9 @@ void MetafilePlayback::ModifyWorldTransform(const XForm& transform, int mode) {
 }
 
 void MetafilePlayback::SaveDC() {
+    // Each level holds a copy of the whole state here and in the context.
+    if (stack_.size() >= kMaxSavedLevels)
+        return;
     contextLevels_.push_back(dc_.SaveDC());
     stack_.push_back(state_);
 }

@@ -98,6 +98,16 @@ TEST(MetafilePlaybackTest, ContextIsRestoredToTheStateItWasFoundIn) {
     EXPECT_TRUE(Contains(dc.Drawn(), "Rectangle(1000, 0, 1005, 5)"));
 }
 
+TEST(MetafilePlaybackTest, SavedLevelsAreBounded) {
+    auto w = MetafileWriter::PlaceableWmf(0, 0, 10, 10, 96);
+    for (int i = 0; i < 5000; ++i)
+        w.SaveDC();
+    MetafileMappedRecording dc;
+    Play(w, dc, Rect(0, 0, 10, 10));
+    EXPECT_EQ(dc.Calls("SaveDC").size(), 1u + 1024u);
+    EXPECT_EQ(dc.Log().back(), "RestoreDC(1)");
+}
+
 TEST(MetafilePlaybackTest, WorldTransformsComposeWithThePageMapping) {
     // Frame of 100 by 100 reference pixels drawn 1:1.
     auto base = [] { return MetafileWriter::Emf(0, 0, 99, 99, 0, 0, 2540, 2540); };
