@@ -15,6 +15,7 @@ constexpr LogPen kNullPen{psClear, 0, clBlack};
 constexpr int32_t kMaxFontPixels = 32767;
 constexpr int32_t kMaxPenPixels = 32767;
 constexpr size_t kMaxSavedLevels = 1024;
+constexpr size_t kMaxCachedFonts = 16;
 
 TRect Normalized(const TRect& r) {
     return {std::min(r.Left, r.Right), std::min(r.Top, r.Bottom), std::max(r.Left, r.Right),
@@ -110,7 +111,6 @@ void MetafilePlayback::RestoreDC(int level) {
     stack_.erase(stack_.begin() + static_cast<std::ptrdiff_t>(index), stack_.end());
     contextLevels_.resize(index);
     dirty_ = true;
-    deviceFontDescription_.reset();
     devicePen_.reset();
 }
 
@@ -472,11 +472,21 @@ void MetafilePlayback::Text(TPoint p, unsigned options, const TRect* clip, std::
         f.Orientation = ((f.Orientation % 3600 + turn) % 3600 + 3600) % 3600;
         device = f;
     }
-    if (!deviceFontDescription_ || *deviceFontDescription_ != device) {
-        deviceFont_ = device ? Font::Create(*device) : HFONT{};
-        deviceFontDescription_ = device;
+    HFONT font;
+    if (device) {
+        // Pictures switch between a few fonts; each is made once.
+        auto cached = std::find_if(fonts_.begin(), fonts_.end(),
+                                   [&](const auto& entry) { return entry.first == *device; });
+        if (cached != fonts_.end()) {
+            font = cached->second;
+        } else {
+            font = Font::Create(*device);
+            if (fonts_.size() >= kMaxCachedFonts)
+                fonts_.erase(fonts_.begin());
+            fonts_.emplace_back(*device, font);
+        }
     }
-    dc_.SelectFont(deviceFont_);
+    dc_.SelectFont(font);
     dc_.SetWorldTransform(initial_);
     dirty_ = true;
 

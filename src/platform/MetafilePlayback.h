@@ -17,6 +17,7 @@
 #include <optional>
 #include <span>
 #include <string_view>
+#include <utility>
 #include <vector>
 
 namespace rpt {
@@ -157,8 +158,7 @@ private:
     bool positionSynced_ = false;
     MetafilePath path_;
     std::optional<LogPen> devicePen_;
-    std::optional<LogFont> deviceFontDescription_;
-    HFONT deviceFont_;
+    std::vector<std::pair<LogFont, HFONT>> fonts_; // by the description asked for
 };
 
 } // namespace rpt
