@@ -1,6 +1,7 @@
 #include "device/SharedDevice.h"
 #include "device/TQLDevice.h"
 #include "platform/CupsPrinterDriver.h"
+#include "platform/CupsDestination.h"
 #include "platform/CupsPrintJob.h"
 #include "platform/CupsPrinterProfile.h"
 #include "platform/PrintJobSink.h"
@@ -13,6 +14,7 @@
 
 #include <QFile>
 
+#include <algorithm>
 #include <memory>
 
 namespace rpt::test {
@@ -73,6 +75,12 @@ TEST_F(CupsPrintingTest, ListsTheQueueAsTheDefaultPrinterWithItsCapabilities) {
     EXPECT_TRUE(device.SupportsDuplex());
     EXPECT_TRUE(device.SupportsCollate());
     EXPECT_GT(device.MaxCopies(), 1);
+    const TStringList& bins = device.Bins();
+    std::vector<std::pair<std::string, uint16_t>> listed;
+    for (size_t i = 0; i < bins.Count(); ++i)
+        listed.emplace_back(bins.Strings(i), device.BinNumber(i));
+    EXPECT_EQ(listed, (std::vector<std::pair<std::string, uint16_t>>{
+                          {"auto", 7}, {"main", 15}, {"manual", 4}, {"by-pass-tray", 256}}));
     ASSERT_NE(device.DevMode(), nullptr);
     EXPECT_EQ(device.DevMode()->dmCopies, 1);
     ASSERT_NE(device.Handle(), nullptr);
@@ -110,6 +118,7 @@ TEST_F(CupsPrintingTest, HeaderAsksForDuplexCollatedCopiesOnA4) {
     spec.Header.paperSize = 9;
     spec.Header.paperWidth = 2100;
     spec.Header.paperLength = 2970;
+    spec.Header.paperBin = 4; // the manual feed
     Printer(spec).PrintRange(0, 0, 0);
     const ReceivedJob job = OnlyJob();
     EXPECT_EQ(job.Copies, 2);
@@ -117,6 +126,13 @@ TEST_F(CupsPrintingTest, HeaderAsksForDuplexCollatedCopiesOnA4) {
     EXPECT_EQ(job.Collation, "separate-documents-collated-copies");
     EXPECT_EQ(job.MediaWidth, 21000);
     EXPECT_EQ(job.MediaLength, 29700);
+    // The paper source goes with the job's options; the queue maps it for the printer.
+    const auto destination = CupsDestination::Find(CupsTestServer::kQueue);
+    ASSERT_NE(destination, nullptr);
+    const auto options = CupsPrintJob::OptionsFor(*destination, *SharedDevice().DevMode());
+    EXPECT_NE(std::find(options.begin(), options.end(),
+                        std::pair<std::string, std::string>("media-source", "manual")),
+              options.end());
     const PdfFacts pdf = InspectPdf(job.Document);
     EXPECT_EQ(pdf.Pages, 4);
     EXPECT_EQ(pdf.PageSizes.front(), "595 x 842");
