@@ -5,6 +5,7 @@
 #include "cli/UsageError.h"
 #include "device/SharedDevice.h"
 #include "device/TQLDevice.h"
+#include "platform/CupsPrinterDriver.h"
 #include "platform/Exceptions.h"
 #include "platform/PrintOutputFile.h"
 #include "reader/TFilePrinter.h"
@@ -78,7 +79,7 @@ private:
 
 int RunPrint(std::span<const std::string_view> args, std::FILE* out) {
     const PrintArguments parsed = ParsePrintArguments(args);
-    InstallCupsPrinters();
+    const CupsPrinterDriver& driver = InstallCupsPrinters();
     const OverwriteConsentScope consent(parsed.Overwrite);
     const ErrorCountingInterface boxes;
     TFilePrinter printer(nullptr);
@@ -96,6 +97,8 @@ int RunPrint(std::span<const std::string_view> args, std::FILE* out) {
     printer.PrintRange(0, 0, parsed.Copies);
     if (boxes.Errors() > 0)
         return 1;
+    if (driver.PagesStarted() == 0)
+        throw Exception("No page of the report was selected; nothing was printed.");
     const TQLDevice& device = SharedDevice();
     std::fprintf(out, "printed %s on %s on %s\n", parsed.File.c_str(), device.DeviceName().c_str(),
                  device.PortName().c_str());

@@ -8,9 +8,12 @@
 
 namespace rpt::cli {
 
-void InstallCupsPrinters() {
-    ReplaceSharedDevice(std::make_unique<TQLDevice>(std::make_unique<CupsPrinterProfile>(),
-                                                    std::make_unique<CupsPrinterDriver>()));
+CupsPrinterDriver& InstallCupsPrinters() {
+    auto driver = std::make_unique<CupsPrinterDriver>();
+    CupsPrinterDriver& installed = *driver;
+    ReplaceSharedDevice(
+        std::make_unique<TQLDevice>(std::make_unique<CupsPrinterProfile>(), std::move(driver)));
+    return installed;
 }
 
 PdfFilePrinterDriver& InstallPdfPrinter(double pageWidth, double pageHeight,

@@ -4,13 +4,15 @@
 #include <string>
 
 namespace rpt {
+class CupsPrinterDriver;
 class PdfFilePrinterDriver;
 }
 
 namespace rpt::cli {
 
-// The printers of the CUPS scheduler (CUPS_SERVER chooses a private one).
-void InstallCupsPrinters();
+// The printers of the CUPS scheduler (CUPS_SERVER chooses a private one);
+// answers their driver (owned by the shared device).
+CupsPrinterDriver& InstallCupsPrinters();
 // The built-in PDF printer, writing to `outputFile` on paper of the given
 // size in inches; answers its driver (owned by the shared device).
 PdfFilePrinterDriver& InstallPdfPrinter(double pageWidth, double pageHeight,

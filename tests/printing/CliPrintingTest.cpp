@@ -115,12 +115,16 @@ TEST_F(RptPrintOnCups, PrintsPagesAndCopiesOnTheNamedPrinter) {
     EXPECT_EQ(InspectPdf(jobs[0].Document).Pages, 3);
 }
 
-TEST_F(RptPrintOnCups, UnknownOrRefusingPrinterFails) {
+TEST_F(RptPrintOnCups, UnknownPrinterEmptySelectionOrRefusingPrinterFails) {
     const std::string report = scratch_.Write("r.rpt", MultiPageReport({.Pages = 1}));
     const ProgramResult unknown = Run({"print", "--printer", "Nowhere", report});
     EXPECT_EQ(unknown.Status, 1);
     EXPECT_NE(unknown.Err.find("There is no printer named \"Nowhere\"."), std::string::npos)
         << unknown.Err;
+
+    const ProgramResult nothing = Run({"print", "-p", "r", report});
+    EXPECT_EQ(nothing.Status, 1);
+    EXPECT_NE(nothing.Err.find("nothing was printed"), std::string::npos) << nothing.Err;
 
     ASSERT_TRUE(server_->RejectJobs(CupsTestServer::kQueue));
     const ProgramResult refused = Run({"print", report});
