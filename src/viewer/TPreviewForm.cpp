@@ -23,6 +23,9 @@
 #include <QToolButton>
 #include <QVBoxLayout>
 
+#include <algorithm>
+#include <cstdlib>
+
 namespace rpt {
 
 namespace {
@@ -210,10 +213,9 @@ void TPreviewForm::CreateShortcuts() {
     shortcut({QKeySequence::ZoomOut}, &TPreviewForm::SBZoomOutClick);
     ScrollBox1->OnZoomWheel = [this](int steps) {
         Guarded([&] {
-            if (steps > 0)
-                SBZoomInClick();
-            else
-                SBZoomOutClick();
+            // Twenty steps span the whole zoom range; more would only redraw.
+            for (int step = 0; step < std::min(std::abs(steps), 20); ++step)
+                steps > 0 ? SBZoomInClick() : SBZoomOutClick();
         });
     };
 }

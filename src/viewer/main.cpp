@@ -6,6 +6,7 @@
 int main(int argc, char** argv) {
     QApplication application(argc, argv);
     rpt::SetUpApplication();
+    rpt::UseCupsPrinters();
     std::unique_ptr<rpt::TPreviewForm> form =
         rpt::CreateMainForm(std::span<char* const>(argv, static_cast<size_t>(argc)));
     form->show();
