@@ -69,6 +69,8 @@ TEST(WriteText, SuperscriptAndSubscriptHangFromTheLineGeometry) {
 TEST(WriteText, OpaqueBackgroundIsSetAroundTheTextAndRestored) {
     RecordedReport report;
     report.Start();
+    report.context.SetBkMode(TRANSPARENT);
+    report.context.ClearLog();
     report.SetBackMode(1);
     report.PrintLeft("x", 0);
     EXPECT_EQ(report.Calls("SetBkMode"),
@@ -99,6 +101,7 @@ TEST(PrintBlock, LetterSpacesASingleWordAndSpreadsIt) {
 TEST(PrintBlock, OneCharacterIsWrittenAtX) {
     RecordedReport report;
     report.Start();
+    report.CursorY = 1;
     report.PrintBlock("A", 1, 2);
     EXPECT_EQ(report.Calls("TextOut"), std::vector<std::string>{"TextOut(300, 301, \"A\")"});
 }

@@ -12,16 +12,16 @@ namespace {
 
 const std::string kBold1 = "\x01" "B1\x04";
 
-struct Run {
+struct TextRun {
     std::string text, codes;
-    friend bool operator==(const Run&, const Run&) = default;
+    friend bool operator==(const TextRun&, const TextRun&) = default;
 };
 
-std::vector<Run> Runs(const std::string& s) {
-    std::vector<Run> runs;
+std::vector<TextRun> Runs(const std::string& s) {
+    std::vector<TextRun> runs;
     int32_t pos = 1;
     while (pos <= static_cast<int32_t>(s.size())) {
-        Run run;
+        TextRun run;
         SplitRun(s, pos, run.text, run.codes);
         runs.push_back(run);
     }
@@ -40,12 +40,12 @@ public:
 } // namespace
 
 TEST(SplitRun, CodesBelongToTheRunAfterThem) {
-    EXPECT_EQ(Runs("ab" + kBold1 + "cd"), (std::vector<Run>{{"ab", ""}, {"cd", kBold1}}));
+    EXPECT_EQ(Runs("ab" + kBold1 + "cd"), (std::vector<TextRun>{{"ab", ""}, {"cd", kBold1}}));
     EXPECT_EQ(Runs(kBold1 + "\x01I1\x04" "x"),
-              (std::vector<Run>{{"x", kBold1 + "\x01I1\x04"}}));
-    EXPECT_EQ(Runs("x" + kBold1), (std::vector<Run>{{"x", ""}, {"", kBold1}}));
-    EXPECT_EQ(Runs("a\x02\x03\x04" "b"), (std::vector<Run>{{"a\x02\x03\x04" "b", ""}}));
-    EXPECT_EQ(Runs("x\x01" "B1"), (std::vector<Run>{{"x", ""}, {"", "\x01" "B1"}}));
+              (std::vector<TextRun>{{"x", kBold1 + "\x01I1\x04"}}));
+    EXPECT_EQ(Runs("x" + kBold1), (std::vector<TextRun>{{"x", ""}, {"", kBold1}}));
+    EXPECT_EQ(Runs("a\x02\x03\x04" "b"), (std::vector<TextRun>{{"a\x02\x03\x04" "b", ""}}));
+    EXPECT_EQ(Runs("x\x01" "B1"), (std::vector<TextRun>{{"x", ""}, {"", "\x01" "B1"}}));
 }
 
 TEST(NextCommand, ReadsLettersAndArgumentsWithFillersDropped) {
