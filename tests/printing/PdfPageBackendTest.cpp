@@ -1,9 +1,11 @@
 #include "platform/PdfDeviceContext.h"
+#include "platform/PdfFilePrinterDriver.h"
 #include "platform/RasterDeviceContext.h"
 #include "printing/PrintingFixture.h"
 
 #include <gtest/gtest.h>
 
+#include <QFile>
 #include <QImage>
 
 #include <functional>
@@ -144,6 +146,37 @@ TEST(PdfPageBackend, RawPrinterDataIsCountedNotDrawn) {
     EXPECT_EQ(context.PassthroughBytes(), 5);
     EXPECT_EQ(context.GetDeviceCaps(RASTERCAPS) & RC_FLOODFILL, 0);
     EXPECT_FALSE(context.ExtFloodFill(5, 5, clBlack, FLOODFILLBORDER));
+}
+
+} // namespace
+} // namespace rpt::test
+
+namespace rpt::test {
+namespace {
+
+TEST(PdfSpoolingDriver, AbortProcedureRunsBetweenPagesAndCanCancelDelivery) {
+    ScratchDir scratch;
+    for (const bool keepGoing : {true, false}) {
+        const std::string output = scratch.Path(keepGoing ? "kept.pdf" : "cancelled.pdf");
+        PdfFilePrinterDriver driver(8.5, 11, output);
+        std::unique_ptr<DeviceContext> context =
+            driver.CreateDC(PdfFilePrinterDriver::kDriverName, PdfFilePrinterDriver::kDeviceName,
+                            PdfFilePrinterDriver::kPortName, nullptr);
+        ASSERT_NE(context, nullptr);
+        int asked = 0;
+        driver.SetAbortProc(*context, [&](int) {
+            ++asked;
+            return keepGoing;
+        });
+        ASSERT_GT(driver.StartDoc(*context, TDocInfo{"job", std::nullopt}), 0);
+        for (int page = 0; page < 2; ++page) {
+            driver.StartPage(*context);
+            driver.EndPage(*context);
+        }
+        driver.EndDoc(*context);
+        EXPECT_GE(asked, 3) << "after each page and while the document is delivered";
+        EXPECT_EQ(QFile::exists(QString::fromStdString(output)), keepGoing);
+    }
 }
 
 } // namespace
