@@ -27,6 +27,8 @@ TEST(RptPdfCommand, WritesTheReportAsPdfWithoutAnyPrinter) {
     const PdfFacts pdf = InspectPdf(output);
     EXPECT_EQ(pdf.Pages, 3);
     EXPECT_EQ(pdf.PageSizes, (std::vector<std::string>{"612 x 792", "612 x 792", "792 x 612"}));
+    EXPECT_EQ(pdf.EmbeddedFonts, (std::vector<std::string>{"LiberationSans"}));
+    EXPECT_NE(pdf.Text.find("Page 3 of the sample"), std::string::npos) << pdf.Text;
 }
 
 TEST(RptPdfCommand, PageSelectionAndItsErrors) {
@@ -99,6 +101,14 @@ TEST_F(RptPrintOnCups, ListsPrintersWithTheDefaultMarked) {
     EXPECT_NE(result.Out.find("Second on " + server_->PrinterUri() + "\n"), std::string::npos)
         << result.Out;
     EXPECT_NE(result.Out.find("duplex:        yes"), std::string::npos) << result.Out;
+
+    for (const char* variable : {"PRINTER", "LPDEST"}) {
+        const ProgramResult chosen =
+            Rpt({"printers"}, {{"CUPS_SERVER", server_->Socket()}, {variable, "Second"}});
+        EXPECT_NE(chosen.Out.find("Second on " + server_->PrinterUri() + "  (default)"),
+                  std::string::npos)
+            << variable << "\n" << chosen.Out;
+    }
     EXPECT_NE(result.Out.find("collation:     yes"), std::string::npos) << result.Out;
 }
 
