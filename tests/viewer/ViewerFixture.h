@@ -18,6 +18,7 @@
 #include <gtest/gtest.h>
 
 #include <QCoreApplication>
+#include <QDir>
 #include <QLabel>
 #include <QLineEdit>
 #include <QTemporaryDir>
@@ -101,7 +102,7 @@ protected:
     }
 
     std::string Path(const std::string& name) const {
-        return Dir.filePath(QString::fromStdString(name)).toStdString();
+        return QDir(Dir.path()).absoluteFilePath(QString::fromStdString(name)).toStdString();
     }
 
     // Starts the window as the program does, with these arguments after
