@@ -181,3 +181,24 @@ TEST(PdfSpoolingDriver, AbortProcedureRunsBetweenPagesAndCanCancelDelivery) {
 
 } // namespace
 } // namespace rpt::test
+
+namespace rpt::test {
+namespace {
+
+TEST(PdfPageBackend, PenModeThatLeavesThePageAloneDrawsNothingOnIt) {
+    const Drawing draw = [](DeviceContext& dc) {
+        dc.FillRect(TRect{10, 10, 60, 60}, BrushOf(bsSolid, RGB(255, 0, 0)));
+        dc.SetROP2(R2_NOP);
+        dc.SelectPen(LogPen{psSolid, 3, clBlack});
+        dc.SelectBrush(BrushOf(bsSolid, RGB(0, 0, 255)));
+        dc.Rectangle(20, 20, 50, 50);
+    };
+    ScratchDir scratch;
+    const QImage page = OnPdfPage(draw, scratch);
+    EXPECT_EQ(page.pixel(20, 20) & 0xFFFFFF, 0xFF0000u);
+    EXPECT_EQ(page.pixel(35, 35) & 0xFFFFFF, 0xFF0000u);
+    EXPECT_EQ(OnBitmap(draw).pixel(35, 35) & 0xFFFFFF, 0xFF0000u);
+}
+
+} // namespace
+} // namespace rpt::test
