@@ -4,8 +4,8 @@
 // as a device context it also carries one print job: StartDoc opens the
 // job's destination, each StartPage starts a PDF page in the geometry the
 // context holds at that moment, and EndDoc delivers the document. Drawing
-// goes through the same QPainter code as the screen's bitmaps; nothing is
-// drawn outside an open page.
+// is the raster backend's own code, on a vector page surface, so paper and
+// screen agree to the pixel; nothing is drawn outside an open page.
 //
 // Raw printer data (Escape PASSTHROUGH) cannot be part of a PDF document:
 // it is not embedded, so it can never corrupt the document, and the context
