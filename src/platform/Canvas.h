@@ -2,8 +2,11 @@
 // The canvas: pen, brush and font objects over a device context. It selects
 // its objects into the context before each of its own drawing calls, as the
 // platform's canvas does; code that talks to the context directly (the text
-// writer's font selection) restores what it changed.
+// writer's font selection) restores what it changed. Selecting the brush also
+// sets the background: opaque in the brush colour for a solid brush,
+// transparent otherwise, so hatches never paint their gaps.
 #include "platform/DeviceContext.h"
+#include "platform/Exceptions.h"
 
 #include <cstdint>
 #include <functional>
@@ -21,6 +24,13 @@ enum TFontPitch : uint8_t { fpDefault, fpVariable, fpFixed };
 enum TFontStyle : uint8_t { fsBold = 1, fsItalic = 2, fsUnderline = 4, fsStrikeOut = 8 };
 using TFontStyles = uint8_t; // a set of TFontStyle bits
 enum TFillStyle : uint8_t { fsSurface, fsBorder };
+
+// A call the object cannot carry out in its state, such as drawing on a
+// canvas that has no device context.
+class EInvalidOperation : public Exception {
+public:
+    using Exception::Exception;
+};
 
 // A drawing object whose changes are announced to its canvas (and, for the
 // font, to whoever listens: the engine's font synchronisation).

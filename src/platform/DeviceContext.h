@@ -98,8 +98,12 @@ struct LogBrush {
     // When set the brush paints this pattern (tiled from the origin) and the
     // style is not used; monochrome patterns take the text and background colours.
     std::shared_ptr<const Dib> Pattern;
+    // A pattern from a monochrome bitmap: its black pixels take the text
+    // colour and its white pixels the background colour.
+    bool Monochrome = false;
     friend bool operator==(const LogBrush& a, const LogBrush& b) {
-        return a.Style == b.Style && a.Color == b.Color && a.Pattern == b.Pattern;
+        return a.Style == b.Style && a.Color == b.Color && a.Pattern == b.Pattern &&
+               a.Monochrome == b.Monochrome;
     }
 };
 

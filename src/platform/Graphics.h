@@ -8,6 +8,7 @@
 #include "platform/Stream.h"
 
 #include <cstdint>
+#include <functional>
 #include <memory>
 #include <vector>
 
@@ -56,8 +57,13 @@ public:
     TCanvas& Canvas();
     // Copies another bitmap's pixels and flags.
     void Assign(const TBitmap& other);
+    // Called after the bitmap is loaded, resized, assigned or made monochrome.
+    std::function<void()> OnChange;
 
 private:
+    // Re-makes the canvas's context over new pixels and announces the change.
+    void Remake();
+
     Dib dib_;
     bool monochrome_ = false;
     std::unique_ptr<TCanvas> canvas_;

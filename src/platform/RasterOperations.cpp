@@ -1,0 +1,69 @@
+#include "platform/RasterOperations.h"
+
+namespace rpt {
+
+uint32_t ColorToPixel(TColor color) {
+    uint32_t rgb = ColorToRGB(color);
+    return 0xFF000000u | (GetRValue(rgb) << 16) | (GetGValue(rgb) << 8) | GetBValue(rgb);
+}
+
+uint32_t ApplyRop2(int rop2, uint32_t pen, uint32_t dest) {
+    if (rop2 < R2_BLACK || rop2 > R2_WHITE)
+        rop2 = R2_COPYPEN;
+    // R2 code minus one is the truth table, indexed by P * 2 + D.
+    unsigned table = static_cast<unsigned>(rop2 - 1);
+    uint32_t result = 0;
+    if (table & 8)
+        result |= pen & dest;
+    if (table & 4)
+        result |= pen & ~dest;
+    if (table & 2)
+        result |= ~pen & dest;
+    if (table & 1)
+        result |= ~pen & ~dest;
+    return result & 0x00FFFFFFu;
+}
+
+uint32_t ApplyRop3(uint32_t rop, uint32_t pattern, uint32_t source, uint32_t dest) {
+    unsigned table = (rop >> 16) & 0xFF;
+    uint32_t result = 0;
+    for (unsigned index = 0; index < 8; ++index) {
+        if (!(table & (1u << index)))
+            continue;
+        uint32_t p = (index & 4) ? pattern : ~pattern;
+        uint32_t s = (index & 2) ? source : ~source;
+        uint32_t d = (index & 1) ? dest : ~dest;
+        result |= p & s & d;
+    }
+    return result & 0x00FFFFFFu;
+}
+
+bool Rop3UsesPattern(uint32_t rop) {
+    unsigned table = (rop >> 16) & 0xFF;
+    return ((table >> 4) & 0x0F) != (table & 0x0F);
+}
+
+bool Rop3UsesSource(uint32_t rop) {
+    unsigned table = (rop >> 16) & 0xFF;
+    return ((table >> 2) & 0x33) != (table & 0x33);
+}
+
+bool HatchCovers(TBrushStyle style, int64_t x, int64_t y) {
+    int cx = static_cast<int>(x & 7);
+    int cy = static_cast<int>(y & 7);
+    bool horizontal = cy == 7;
+    bool vertical = cx == 7;
+    bool forward = cx == cy;          // top left to bottom right
+    bool backward = cx + cy == 7;     // bottom left to top right
+    switch (style) {
+    case bsHorizontal: return horizontal;
+    case bsVertical: return vertical;
+    case bsFDiagonal: return forward;
+    case bsBDiagonal: return backward;
+    case bsCross: return horizontal || vertical;
+    case bsDiagCross: return forward || backward;
+    default: return true;
+    }
+}
+
+} // namespace rpt

@@ -1,0 +1,27 @@
+#pragma once
+// Bitwise raster operations on 24-bit pixels (0x00RRGGBB; the alpha byte is
+// the caller's), GDI's 8x8 hatch cells and the colour-to-pixel conversion.
+#include "platform/Color.h"
+#include "platform/DeviceContext.h"
+
+#include <cstdint>
+
+namespace rpt {
+
+// The pixel 0xFFRRGGBB of a colour (system colours resolved).
+uint32_t ColorToPixel(TColor color);
+
+// A binary raster operation (R2_*) of pen P and destination D.
+uint32_t ApplyRop2(int rop2, uint32_t pen, uint32_t dest);
+// A ternary raster operation (SRCCOPY, PATINVERT, ...) of pattern P, source S
+// and destination D, from the operation's truth table in bits 16..23.
+uint32_t ApplyRop3(uint32_t rop, uint32_t pattern, uint32_t source, uint32_t dest);
+// Whether the raster operation reads the pattern or the source at all.
+bool Rop3UsesPattern(uint32_t rop);
+bool Rop3UsesSource(uint32_t rop);
+
+// Whether the hatch style draws its line at device pixel (x, y); the cells
+// are anchored at the device origin.
+bool HatchCovers(TBrushStyle style, int64_t x, int64_t y);
+
+} // namespace rpt
