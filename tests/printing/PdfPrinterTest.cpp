@@ -177,3 +177,40 @@ TEST(PdfPrinterEdges, TextKeepsItsPlaceOnThePaperWhenTheOrientationChanges) {
 
 } // namespace
 } // namespace rpt::test
+
+namespace rpt::test {
+namespace {
+
+TEST(PdfPrinterDelivery, BadCommandEndsTheJobWithThePagesAlreadyMade) {
+    fixture::ReportWriter writer(2018);
+    fixture::ReportHeader header;
+    header.totalPages = 3;
+    writer.Header(header);
+    writer.BeginPage();
+    writer.Command(fixture::Code::PrintLeft).Single(1).String("first").Single(1);
+    writer.EndPage();
+    writer.BeginPage();
+    writer.Byte(0xC8); // no command has this code
+    writer.EndPage();
+    writer.BeginPage();
+    writer.EndPage();
+    ScratchDir scratch;
+    const std::string report = scratch.Write("bad.rpt", writer.Finish());
+    const std::string output = scratch.Path("out.pdf");
+    ReplaceSharedDevice(std::make_unique<TQLDevice>(
+        PdfFilePrinterDriver::Profile(), std::make_unique<PdfFilePrinterDriver>(8.5, 11, output)));
+    {
+        TFilePrinter printer(nullptr);
+        printer.SetFileName(report);
+        printer.SetStreamMode(smFile);
+        EXPECT_ANY_THROW(printer.PrintRange(0, 0, 0));
+        EXPECT_FALSE(SharedDevice().Printing());
+    }
+    ReplaceSharedDevice(nullptr);
+    const PdfFacts pdf = InspectPdf(output);
+    EXPECT_EQ(pdf.Pages, 2);
+    EXPECT_NE(pdf.Text.find("first"), std::string::npos);
+}
+
+} // namespace
+} // namespace rpt::test
