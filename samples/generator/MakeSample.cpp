@@ -3,6 +3,8 @@
 // then a page of every shape, pen mode and brush style with embedded graphics.
 // Run: make_sample samples/sample.rpt
 #include "fixture/BmpFile.h"
+#include "fixture/IcoFile.h"
+#include "fixture/MetafileWriter.h"
 #include "fixture/ReportWriter.h"
 
 #include <cstdio>
@@ -27,6 +29,9 @@ void SetFont(ReportWriter& w, const std::string& name, float points, bool bold =
     w.Command(Code::Italic).Byte(italic);
     w.Command(Code::Underline).Byte(0);
     w.Command(Code::FontColor).Int32(colour);
+    // Ascent, descent and line height, as the report writer measured the font.
+    w.Command(Code::LineMetrics).Single(points * 0.905f / 72).Single(points * 0.212f / 72)
+        .Single(points * 1.15f / 72);
 }
 
 void Left(ReportWriter& w, float x, float y, const std::string& text) {
@@ -131,6 +136,8 @@ void NotesPage(ReportWriter& w) {
     Left(w, 0.75f, 1.7f, "C\xF3" "digo   Descri\xE7\xE3o                    Qtde");
     Left(w, 0.75f, 1.9f, "001      Ma\xE7\xE3 argentina              120");
     Left(w, 0.75f, 2.1f, "002      P\xE3o de queijo                 48");
+    SetFont(w, "Arial", 10, false, true);
+    Centre(w, 4.25f, 2.6f, "(valores em unidades)");
     SetFont(w, "Arial", 14, true, false, 0x0000C0);
     w.Command(Code::FontRotation).Int16(90);
     Left(w, 7.5f, 6.0f, "CONFIDENCIAL");
@@ -147,6 +154,44 @@ void NotesPage(ReportWriter& w) {
     w.Command(Code::FontCharset).Byte(0);
     Footer(w);
     w.EndPage();
+}
+
+// A logo as a placeable metafile: a bar chart with a caption.
+Bytes LogoWmf() {
+    MetafileWriter m = MetafileWriter::PlaceableWmf(0, 0, 1440, 720, 1440);
+    m.SetMapMode(8).SetWindowOrg(0, 0).SetWindowExt(1440, 720);
+    m.CreatePen(0, 0, 10, 0x000000).SelectObject(0);
+    m.CreateBrush(1, 0, 0xE0F0FF).SelectObject(1);
+    m.Rectangle(0, 0, 1440, 720);
+    const uint32_t colours[] = {0x3060C0, 0x30A040, 0x2080E0, 0x8040A0};
+    const int heights[] = {300, 450, 380, 560};
+    for (int i = 0; i < 4; ++i) {
+        m.CreateBrush(2 + i, 0, colours[i]).SelectObject(2 + i);
+        m.Rectangle(160 + i * 300, 640 - heights[i], 360 + i * 300, 640);
+    }
+    m.CreateFont(6, -110, "Arial", 700).SelectObject(6);
+    m.SetBkMode(1).SetTextColor(0x202020);
+    m.TextOut(60, 20, "Vendas");
+    return m.Bytes();
+}
+
+// An enhanced metafile: a ring of triangles.
+Bytes StarEmf() {
+    MetafileWriter m = MetafileWriter::Emf(0, 0, 400, 400, 0, 0, 10160, 10160, 1000, 1000, 254, 254);
+    m.CreatePen(1, 0, 4, 0x004080).SelectObject(1);
+    m.CreateBrush(2, 0, 0x40C0FF).SelectObject(2);
+    m.Polygon({{200, 10}, {250, 150}, {390, 150}, {280, 240}, {320, 390},
+               {200, 300}, {80, 390}, {120, 240}, {10, 150}, {150, 150}});
+    return m.Bytes();
+}
+
+Bytes Badge() {
+    return IcoFile(32, [](int32_t x, int32_t y) -> uint32_t {
+        int32_t dx = x - 16, dy = y - 16;
+        if (dx * dx + dy * dy > 15 * 15)
+            return 0;
+        return (dx * dx + dy * dy > 11 * 11) ? 0xFF205080u : 0xFFF0C020u;
+    });
 }
 
 Bytes Gradient(int32_t width, int32_t height) {
@@ -224,8 +269,15 @@ void ShapesPage(ReportWriter& w) {
     w.Command(Code::StretchDraw).Graphic(kBitmap, Gradient(16, 16))
         .Rect(x + 5.6f, y, x + 6.4f, y + 0.8f);
 
-    // Flood fill inside a framed circle.
+    // Metafiles and an icon.
     y += 1.3f;
+    Left(w, x, y - 0.1f, "Metarquivos e ícone");
+    w.Command(Code::Draw).Graphic(kMetafile, LogoWmf()).Single(x).Single(y);
+    w.Command(Code::StretchDraw).Graphic(kMetafile, StarEmf()).Rect(x + 1.3f, y, x + 2.1f, y + 0.8f);
+    w.Command(Code::Draw).Graphic(kIcon, Badge()).Single(x + 2.4f).Single(y + 0.2f);
+
+    // Flood fill inside a framed circle.
+    y += 1.2f;
     Pen(w, 0x000000, 0.02f);
     Brush(w, 0, 1);
     w.Command(Code::Ellipse).Single(x).Single(y).Single(x + 0.9f).Single(y + 0.9f);
