@@ -1,8 +1,8 @@
 #pragma once
-// A device context that draws nothing and keeps the text it is asked to
-// draw: one entry per TextOut or ExtTextOut, decoded to UTF-8 with the
-// selected font's character set. It measures with the selected font's real
-// metrics, so the engine lays text out exactly as on the other backends.
+// A device context that draws nothing and collects the text of every
+// TextOut and ExtTextOut, decoded to UTF-8 with the selected font's
+// character set: one entry per call, in call order. It keeps the selected
+// font and attributes like any context, so text is measured as on paper.
 #include "platform/DeviceContext.h"
 #include "platform/DeviceState.h"
 
@@ -11,17 +11,18 @@
 
 namespace rpt {
 
+struct CollectedText {
+    int32_t X = 0;
+    int32_t Y = 0;
+    std::string Utf8;
+};
+
 class TextCollectorDeviceContext : public DeviceContext {
 public:
-    explicit TextCollectorDeviceContext(int dpi = 96) : dpi_(dpi) {}
+    explicit TextCollectorDeviceContext(int dpi = 300, int width = 2550, int height = 3300);
 
-    struct Entry {
-        std::string Bytes;   // as drawn
-        uint8_t Charset = 1; // of the font it was drawn in
-        std::string Utf8;
-    };
-    const std::vector<Entry>& Entries() const { return entries_; }
-    void Clear() { entries_.clear(); }
+    const std::vector<CollectedText>& Texts() const { return texts_; }
+    void Clear() { texts_.clear(); }
 
     int GetDeviceCaps(int index) const override;
     void SelectPen(const LogPen& pen) override { state_.Pen = pen; }
@@ -35,15 +36,14 @@ public:
     TColor SetTextColor(TColor color) override;
     int SetPolyFillMode(int mode) override;
     int SetArcDirection(int direction) override;
-    int SaveDC() override { return stack_.Save(state_); }
-    void RestoreDC(int saved) override { stack_.Restore(saved, state_); }
+    int SaveDC() override { return saved_.Save(state_); }
+    void RestoreDC(int saved) override { saved_.Restore(saved, state_); }
     void SetWorldTransform(const XForm& transform) override { state_.Transform = transform; }
     XForm GetWorldTransform() const override { return state_.Transform; }
-    void IntersectClipRect(const TRect&) override {}
-    void ResetClip() override {}
+    void IntersectClipRect(const TRect& rect) override;
+    void ResetClip() override { state_.Clip.clear(); }
     TPoint MoveTo(int32_t x, int32_t y) override;
     void LineTo(int32_t x, int32_t y) override { state_.Position = TPoint{x, y}; }
-    // Shapes, fills and bitmaps carry no text.
     void Rectangle(int32_t, int32_t, int32_t, int32_t) override {}
     void RoundRect(int32_t, int32_t, int32_t, int32_t, int32_t, int32_t) override {}
     void Ellipse(int32_t, int32_t, int32_t, int32_t) override {}
@@ -58,6 +58,7 @@ public:
     void FillRect(const TRect&, const LogBrush&) override {}
     void FrameRect(const TRect&, const LogBrush&) override {}
     void DrawFocusRect(const TRect&) override {}
+    // There are no pixels to fill.
     bool ExtFloodFill(int32_t, int32_t, TColor, int) override { return false; }
     void PatBlt(const TRect&, uint32_t) override {}
     void TextOut(int32_t x, int32_t y, std::string_view bytes) override;
@@ -71,13 +72,10 @@ public:
     int Escape(int, std::string_view) override { return 0; }
 
 private:
-    const Font& CurrentFont() const;
-    void Collect(std::string_view bytes);
-
-    int dpi_;
+    int dpi_, width_, height_;
     DeviceState state_;
-    DeviceStateStack stack_;
-    std::vector<Entry> entries_;
+    DeviceStateStack saved_;
+    std::vector<CollectedText> texts_;
 };
 
 } // namespace rpt
