@@ -372,3 +372,43 @@ TEST(RasterDeviceContext, ClipAndSavedStatesLimitDrawing) {
 
 } // namespace
 } // namespace rpt
+
+namespace rpt {
+namespace {
+
+TEST(RasterDeviceContext, EllipseFitsItsBoxSymmetricallyWithAThinOutline) {
+    Dib dib(12, 12);
+    RasterDeviceContext dc(dib, 96, 96);
+    dc.SelectBrush(LogBrush{bsSolid, RGB(255, 0, 0), nullptr});
+    dc.Ellipse(1, 1, 10, 10);
+    EXPECT_EQ(Rows(dib, 0, 0, 10, 10), "...........\n"
+                                       "...#####...\n"
+                                       "..#?????#..\n"
+                                       ".#???????#.\n"
+                                       ".#???????#.\n"
+                                       ".#???????#.\n"
+                                       ".#???????#.\n"
+                                       ".#???????#.\n"
+                                       "..#?????#..\n"
+                                       "...#####...\n"
+                                       "...........\n");
+}
+
+TEST(RasterDeviceContext, DashedLinesFillTheirGapsOnlyWithAnOpaqueBackground) {
+    Dib dib(40, 2);
+    RasterDeviceContext dc(dib, 96, 96);
+    dc.SelectPen(LogPen{psDot, 1, clBlack});
+    dc.SetBkMode(TRANSPARENT);
+    dc.MoveTo(0, 0);
+    dc.LineTo(12, 0);
+    dc.SetBkMode(OPAQUE);
+    dc.SetBkColor(RGB(255, 0, 0));
+    dc.MoveTo(0, 1);
+    dc.LineTo(12, 1);
+    EXPECT_EQ(Rows(dib, 0, 0, 12, 0), "###...###....\n");
+    EXPECT_EQ(Rows(dib, 0, 1, 12, 1), "###???###???.\n");
+    EXPECT_EQ(dib.At(3, 1), kRed);
+}
+
+} // namespace
+} // namespace rpt
