@@ -412,3 +412,41 @@ TEST(RasterDeviceContext, DashedLinesFillTheirGapsOnlyWithAnOpaqueBackground) {
 
 } // namespace
 } // namespace rpt
+
+namespace rpt {
+namespace {
+
+TEST(RasterDeviceContext, MonochromePatternsTakeTextAndBackgroundColours) {
+    auto pattern = std::make_shared<Dib>(2, 1);
+    pattern->At(0, 0) = kBlack;
+    pattern->At(1, 0) = kWhite;
+    Dib dib(4, 1);
+    RasterDeviceContext dc(dib, 96, 96);
+    dc.SetTextColor(RGB(255, 0, 0));
+    dc.SetBkColor(RGB(0, 0, 255));
+    LogBrush mono{bsSolid, clWhite, pattern};
+    mono.Monochrome = true;
+    dc.FillRect(TRect{0, 0, 4, 1}, mono);
+    EXPECT_EQ(dib.At(0, 0), kRed);
+    EXPECT_EQ(dib.At(1, 0), 0xFF0000FFu);
+    EXPECT_EQ(dib.At(2, 0), kRed);
+    dc.FillRect(TRect{0, 0, 4, 1}, LogBrush{bsSolid, clWhite, pattern});
+    EXPECT_EQ(dib.At(0, 0), kBlack);
+    EXPECT_EQ(dib.At(1, 0), kWhite);
+}
+
+TEST(RasterDeviceContext, WorldTransformMapsShapesToDevicePixels) {
+    Dib dib(20, 20);
+    RasterDeviceContext dc(dib, 96, 96);
+    dc.SetWorldTransform(XForm{2, 0, 0, 2, 5, 5});
+    dc.FillRect(TRect{0, 0, 2, 2}, LogBrush{bsSolid, clBlack, nullptr});
+    EXPECT_EQ(dib.At(5, 5), kBlack);
+    EXPECT_EQ(dib.At(8, 8), kBlack);
+    EXPECT_EQ(dib.At(9, 9), kWhite);
+    EXPECT_EQ(dib.At(4, 4), kWhite);
+    dc.SetWorldTransform(XForm{0, 0, 0, 0, 0, 0}); // collapsing: refused
+    EXPECT_EQ(dc.GetWorldTransform(), (XForm{2, 0, 0, 2, 5, 5}));
+}
+
+} // namespace
+} // namespace rpt
