@@ -968,7 +968,7 @@ void RasterDeviceContext::DrawOnPage(VectorPageSurface* page) {
 }
 
 void RasterDeviceContext::ReduceToMonochrome() {
-    if (!impl_->Target.Empty())
+    if (impl_->Paintable())
         impl_->Reduce(impl_->ImageRect());
 }
 

@@ -450,3 +450,23 @@ TEST(RasterDeviceContext, WorldTransformMapsShapesToDevicePixels) {
 
 } // namespace
 } // namespace rpt
+
+namespace rpt {
+namespace {
+
+TEST(RasterDeviceContext, ADibShorterThanItsSizeIsNeverPainted) {
+    Dib dib;
+    dib.Width = 100;
+    dib.Height = 100;
+    dib.Pixels.assign(10, kWhite);
+    RasterDeviceContext dc(dib, 96, 96);
+    dc.SetWorldTransform(XForm{0, 1, -1, 0, 50, 0});
+    dc.FillRect(TRect{0, 0, 100, 100}, LogBrush{bsSolid, clBlack, nullptr});
+    dc.StretchDIBits(TRect{0, 0, 100, 100}, TRect{0, 0, 1, 1}, Dib(1, 1, kBlack), SRCCOPY);
+    dc.TextOut(1, 1, "x");
+    for (uint32_t pixel : dib.Pixels)
+        EXPECT_EQ(pixel, kWhite);
+}
+
+} // namespace
+} // namespace rpt
