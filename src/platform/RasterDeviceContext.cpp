@@ -182,6 +182,12 @@ struct RasterDeviceContext::Impl {
     int SurfaceWidth() const { return Page ? Page->Width() : Target.Width; }
     int SurfaceHeight() const { return Page ? Page->Height() : Target.Height; }
     bool SurfaceEmpty() const { return SurfaceWidth() <= 0 || SurfaceHeight() <= 0; }
+    // A Dib whose buffer is shorter than its size claims is never painted.
+    bool Paintable() const {
+        if (SurfaceEmpty())
+            return false;
+        return Page || Target.Pixels.size() >= static_cast<size_t>(Target.Width) * static_cast<size_t>(Target.Height);
+    }
     QRect ImageRect() const { return QRect(0, 0, SurfaceWidth(), SurfaceHeight()); }
     bool Identity() const { return State.Transform == XForm{}; }
     QTransform World() const {
@@ -191,7 +197,7 @@ struct RasterDeviceContext::Impl {
     bool Rotates() const { return State.Transform.eM12 != 0 || State.Transform.eM21 != 0; }
 
     void RecomputeClip() {
-        ClipBox = SurfaceEmpty() ? QRect() : ImageRect();
+        ClipBox = Paintable() ? ImageRect() : QRect();
         ClipMask.reset();
         ClipPaths.clear();
         for (const ClipRect& clip : State.Clip) {
@@ -779,7 +785,7 @@ void RasterDeviceContext::Impl::TextOutput(int32_t x, int32_t y, unsigned option
 }
 
 void RasterDeviceContext::Impl::Blit(const TRect& dest, const TRect& source, const Dib& dib, uint32_t rop) {
-    if (dib.Empty() || SurfaceEmpty() || static_cast<int64_t>(dib.Pixels.size()) <
+    if (dib.Empty() || ClipBox.isEmpty() || static_cast<int64_t>(dib.Pixels.size()) <
                                              static_cast<int64_t>(dib.Width) * dib.Height)
         return;
     int64_t sl = source.Left, st = source.Top, sr = source.Right, sb = source.Bottom;
@@ -851,7 +857,7 @@ void RasterDeviceContext::Impl::BlitTransformed(const TRect& dest, const TRect& 
 }
 
 void RasterDeviceContext::Impl::Icon(const TRect& dest, const Dib& icon) {
-    if (icon.Empty() || SurfaceEmpty() ||
+    if (icon.Empty() || ClipBox.isEmpty() ||
         static_cast<int64_t>(icon.Pixels.size()) < static_cast<int64_t>(icon.Width) * icon.Height)
         return;
     if (!Identity()) {
