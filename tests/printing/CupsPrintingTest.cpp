@@ -15,6 +15,7 @@
 #include <QFile>
 
 #include <algorithm>
+#include <cstring>
 #include <memory>
 
 namespace rpt::test {
@@ -240,6 +241,36 @@ TEST_F(CupsPrintingTest, DocumentRefusedWhenItEndsIsReported) {
     } catch (const EPrintError& e) {
         EXPECT_NE(std::string(e.what()).find("refused"), std::string::npos) << e.what();
     }
+}
+
+} // namespace
+} // namespace rpt::test
+
+namespace rpt::test {
+namespace {
+
+TEST_F(CupsPrintingTest, LandscapePageIsTurnedOntoThePaperWithoutAnOrientationOption) {
+    Printer({.Pages = 3, .LandscapeAfterPage = 1}).PrintRange(0, 0, 0);
+    const ReceivedJob job = OnlyJob();
+    const PdfFacts pdf = InspectPdf(job.Document);
+    ASSERT_EQ(pdf.Pages, 3);
+    EXPECT_EQ(pdf.PageSizes[0], "612 x 792");
+    // The scheduler turns the landscape page onto the queue's upright paper.
+    EXPECT_EQ(pdf.PageSizes[1], "612 x 792");
+    // Turned, not shrunk: the first word of page 2 runs down the sheet.
+    const std::string html = RunProgram("pdftotext", {"-f", "2", "-l", "2", "-bbox", job.Document, "-"}).Out;
+    const size_t word = html.find("<word ");
+    ASSERT_NE(word, std::string::npos) << html;
+    auto number = [&](const char* key) {
+        return std::stod(html.substr(html.find(key, word) + std::strlen(key)));
+    };
+    EXPECT_GT(number("yMax=\"") - number("yMin=\""), number("xMax=\"") - number("xMin=\""));
+    EXPECT_GT(number("yMax=\"") - number("yMin=\""), 20.0) << "a 14-point word";
+    const auto destination = CupsDestination::Find(CupsTestServer::kQueue);
+    ASSERT_NE(destination, nullptr);
+    for (const auto& [name, value] :
+         CupsPrintJob::OptionsFor(*destination, *SharedDevice().DevMode()))
+        EXPECT_NE(name, "orientation-requested");
 }
 
 } // namespace

@@ -22,7 +22,9 @@ fixture::Bytes MultiPageReport(const ReportSpec& spec) {
         record.width = header.pageWidth;
         record.height = header.pageHeight;
         writer.BeginPage(record);
-        writer.Command(Code::Font).Font({.name = "Arial", .height = 14.0f / 72});
+        // Command 50 keeps the canvas font's attributes: name and height are set one by one.
+        writer.Command(Code::FontName).String("Arial");
+        writer.Command(Code::FontHeight).Single(14.0f / 72).Single(100.0f);
         writer.Command(Code::PrintLeft)
             .Single(1.5f)
             .String("Page " + std::to_string(page) + " of the sample")
