@@ -25,7 +25,8 @@ rpt::fixture::Bytes TextReport(int pages) {
     writer.Header(header);
     for (int page = 1; page <= pages; ++page) {
         writer.BeginPage();
-        writer.Command(Code::Font).Font({.name = "Arial", .height = 10.0f / 72});
+        writer.Command(Code::FontName).String("Arial");
+        writer.Command(Code::FontHeight).Single(10.0f / 72).Single(100.0f);
         for (int line = 0; line < 50; ++line)
             writer.Command(Code::PrintLeft)
                 .Single(1.0f + line * 0.18f)
