@@ -29,16 +29,21 @@ std::string ToFileName(const QString& path) { return QFile::encodeName(path).toS
 // The window's own messages, in the 8-bit code page the message boxes take.
 std::string Message(const QString& text) { return Utf8ToWindows1252(text.toStdString()); }
 
-// Marks a print command as running for its whole length, on every path.
+// Marks a print command as running for its whole length, on every path. A
+// print command started between two pages of a running job puts back the
+// mark it found, so the running job still holds the window open.
 class PrintJobScope {
 public:
-    explicit PrintJobScope(bool& running) : running_(running) { running_ = true; }
-    ~PrintJobScope() { running_ = false; }
+    explicit PrintJobScope(bool& running) : running_(running), before_(running) {
+        running_ = true;
+    }
+    ~PrintJobScope() { running_ = before_; }
     PrintJobScope(const PrintJobScope&) = delete;
     PrintJobScope& operator=(const PrintJobScope&) = delete;
 
 private:
     bool& running_;
+    bool before_;
 };
 
 } // namespace

@@ -1,8 +1,14 @@
 #include "ViewerFixture.h"
 
+#include "platform/Exceptions.h"
+#include "viewer/ReportFileCopy.h"
+
 #include <QDir>
 #include <QFile>
+#include <QDragEnterEvent>
+#include <QDropEvent>
 #include <QFileDialog>
+#include <QMimeData>
 #include <QPrintDialog>
 #include <QPrinter>
 #include <QTimer>
@@ -156,6 +162,37 @@ TEST_F(ViewerTest, ClosingDuringAPrintJobWaitsForTheJobToEnd) {
     EXPECT_FALSE(form.FilePreview1->Printing);
 }
 
+TEST_F(ViewerTest, APrintStartedDuringAPrintJobKeepsTheCloseDeferred) {
+    UsePrinters();
+    TPreviewForm& form = Open({WriteReport("ten.rpt", 5)});
+    bool visibleAfterClose = false;
+    QTimer::singleShot(0, &form, [&] {
+        form.SBPrint->click();
+        form.SBDone->click();
+        visibleAfterClose = form.isVisible();
+    });
+    QTest::mouseClick(form.SBPrint, Qt::LeftButton);
+    EXPECT_EQ(Record->Errors,
+              std::vector<std::string>{"Invalid method call.  Quillet already printing."});
+    EXPECT_TRUE(visibleAfterClose);
+    EXPECT_EQ(Count(PrinterCalls->Calls, "StartPage"), 5u);
+    EXPECT_FALSE(form.isVisible());
+}
+
+TEST_F(ViewerTest, AReportDroppedOnTheWindowOpens) {
+    TPreviewForm& form = Open({WriteReport("first.rpt", 10)});
+    const std::string second = WriteReport("second.rpt", 4);
+    QMimeData data;
+    data.setUrls({QUrl::fromLocalFile(QString::fromStdString(second))});
+    QDragEnterEvent enter(QPoint(100, 100), Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
+    QCoreApplication::sendEvent(&form, &enter);
+    EXPECT_TRUE(enter.isAccepted());
+    QDropEvent drop(QPointF(100, 100), Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
+    QCoreApplication::sendEvent(&form, &drop);
+    EXPECT_EQ(form.FilePreview1->GetFileName(), second);
+    EXPECT_EQ(PageLabelText(), "Página 1 de 4");
+}
+
 TEST_F(ViewerTest, LoadingASecondReportStopsTheFirst) {
     const std::string first = WriteReport("first.rpt", 10);
     const std::string second = WriteReport("second.rpt", 4);
@@ -216,19 +253,18 @@ TEST_F(ViewerTest, SavingOntoTheReportShownIsRefusedAndKeepsIt) {
     EXPECT_TRUE(Record->Errors.empty());
 }
 
-TEST_F(ViewerTest, AFailedSaveIsReported) {
-    TPreviewForm& form = Open({WriteReport("ten.rpt", 10)});
-    // No file can be made in /proc, even by root.
-    const std::string target = "/proc/copy.rpt";
-    form.ExecDialog = [&](QDialog&) {
-        form.SaveDialog1->selectFile(QString::fromStdString(target));
-        return int(QDialog::Accepted);
-    };
-    form.Salvar1->trigger();
-    ASSERT_EQ(Record->Errors.size(), 1u);
-    EXPECT_EQ(Record->Errors[0].rfind("Não foi possível salvar o relatório em \"" + target, 0), 0u)
-        << Record->Errors[0] << "\n" << target;
-    EXPECT_TRUE(form.isVisible());
+TEST_F(ViewerTest, AFailedCopyRaisesItsReason) {
+    const std::string report = WriteReport("ten.rpt", 10);
+    const QString target = QString::fromStdString(Path("no-such-folder/copy.rpt"));
+    try {
+        CopyReportFile(QString::fromStdString(report), target);
+        ADD_FAILURE() << "the copy cannot succeed";
+    } catch (const EStreamError& error) {
+        EXPECT_EQ(Windows1252ToUtf8(error.Message())
+                      .rfind("Não foi possível salvar o relatório em \"" + target.toStdString(), 0),
+                  0u)
+            << error.Message();
+    }
 }
 
 } // namespace
