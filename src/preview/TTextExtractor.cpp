@@ -23,7 +23,7 @@ std::string WithoutCodes(const std::string& text) {
 } // namespace
 
 TTextExtractor::TTextExtractor(TComponent* owner, int32_t dpi)
-    : TFilePrinter(owner), dpi_(dpi), context_(dpi) {
+    : TFilePrinter(owner), dpi_(dpi), context_(dpi, dpi * 17 / 2, dpi * 11) {
     canvas_.SetHandle(&context_);
     canvas_.Font().SetPixelsPerInch(dpi);
 }
@@ -70,15 +70,15 @@ std::vector<std::string> TTextExtractor::PageText(int32_t n) {
 }
 
 template <typename Body> void TTextExtractor::Operation(const std::string& text, Body body) {
-    const size_t before = context_.Entries().size();
+    const size_t before = context_.Texts().size();
     ++depth_;
     struct Depth {
         int& depth;
         ~Depth() { --depth; }
     } depth{depth_};
     body();
-    if (depth_ == 1 && context_.Entries().size() > before)
-        lines_.push_back(DecodeToUtf8(WithoutCodes(text), context_.Entries()[before].Charset));
+    if (depth_ == 1 && context_.Texts().size() > before)
+        lines_.push_back(DecodeToUtf8(WithoutCodes(text), FontRecord.Charset));
     if (depth_ == 1)
         context_.Clear();
 }
