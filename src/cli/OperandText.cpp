@@ -31,10 +31,10 @@ std::string Graphic(const TGraphicBlock& g) {
 std::string Flag(bool on) { return on ? "1" : "0"; }
 
 struct Describe {
-    const TOperandSpec& spec;
+    const TOperandSpec& operand;
     std::string operator()(const TAbsent&) const { return {}; }
     std::string operator()(int32_t v) const {
-        return std::string_view(spec.Name).find("colour") != std::string_view::npos ? Colour(v)
+        return std::string_view(operand.Name).find("colour") != std::string_view::npos ? Colour(v)
                                                                                    : std::to_string(v);
     }
     std::string operator()(double v) const { return SingleText(v); }
@@ -71,11 +71,11 @@ struct Describe {
 
 } // namespace
 
-std::string OperandText(const TOperandSpec& spec, const TOperandValue& value) {
-    std::string text = std::visit(Describe{spec}, value);
+std::string OperandText(const TOperandSpec& operand, const TOperandValue& value) {
+    std::string text = std::visit(Describe{operand}, value);
     if (std::holds_alternative<TAbsent>(value))
         return {};
-    std::string name = spec.Name;
+    std::string name = operand.Name;
     for (char& c : name)
         if (c == ' ')
             c = '_';

@@ -8,6 +8,6 @@
 namespace rpt::cli {
 
 // "name=value", or empty for an operand the file's version does not carry.
-std::string OperandText(const TOperandSpec& spec, const TOperandValue& value);
+std::string OperandText(const TOperandSpec& operand, const TOperandValue& value);
 
 } // namespace rpt::cli

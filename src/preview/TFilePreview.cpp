@@ -134,15 +134,17 @@ void TFilePreview::SetZoomFactor(double value) {
 void TFilePreview::ZoomIn() { SetZoomFactor(GetZoomFactor() + ZoomInc); }
 void TFilePreview::ZoomOut() { SetZoomFactor(GetZoomFactor() - ZoomInc); }
 
-double TFilePreview::ZoomPageWidthFactor() {
+TFilePreview::FitGeometry TFilePreview::Fit() {
     CheckPrinting();
     if (!scrollBox_)
         RaiseError(Translate("ScrollBox must be assigned for FilePreview component"));
-    double w = scrollBox_->Width() - shadowDepth_ - LeftRulerWidth;
-    double h = scrollBox_->Height() - shadowDepth_ - TopRulerHeight;
-    double pw = XDPI * PageWidth;
-    double ph = YDPI * PageHeight;
-    double p = MarginPercent;
+    return FitGeometry{double(scrollBox_->Width() - shadowDepth_ - LeftRulerWidth),
+                       double(scrollBox_->Height() - shadowDepth_ - TopRulerHeight),
+                       XDPI * PageWidth, YDPI * PageHeight, MarginPercent};
+}
+
+double TFilePreview::ZoomPageWidthFactor() {
+    const auto [w, h, pw, ph, p] = Fit();
     double z, m;
     if (MarginMethod == mmScaled) {
         z = (w - BoxBorderWidth) / (pw * (p / 50 + 1));
@@ -161,14 +163,7 @@ double TFilePreview::ZoomPageWidthFactor() {
 }
 
 double TFilePreview::ZoomPageFactor() {
-    CheckPrinting();
-    if (!scrollBox_)
-        RaiseError(Translate("ScrollBox must be assigned for FilePreview component"));
-    double w = scrollBox_->Width() - shadowDepth_ - LeftRulerWidth;
-    double h = scrollBox_->Height() - shadowDepth_ - TopRulerHeight;
-    double pw = XDPI * PageWidth;
-    double ph = YDPI * PageHeight;
-    double p = MarginPercent;
+    const auto [w, h, pw, ph, p] = Fit();
     double zx, zy;
     if (MarginMethod == mmScaled) {
         zx = (w - 4) / (pw * (p / 50 + 1));

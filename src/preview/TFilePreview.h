@@ -81,6 +81,11 @@ protected:
     void Notification(TComponent* component, TOperation operation) override;
 
 private:
+    // The scroll box less shadow and rulers, and the page at 100 %, in pixels.
+    struct FitGeometry {
+        double Width, Height, PageWidth, PageHeight, MarginPercent;
+    };
+    FitGeometry Fit();
     void MeasureScrollBox();
     void DrawFrame(int32_t bitmapWidth, int32_t bitmapHeight);
     void DrawRulers(int32_t bitmapWidth, int32_t bitmapHeight);

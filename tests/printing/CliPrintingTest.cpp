@@ -143,16 +143,16 @@ TEST_F(RptPrintOnCups, UnknownPrinterEmptySelectionOrRefusingPrinterFails) {
 }
 
 TEST_F(RptPrintOnCups, ExistingPrintFileIsReplacedOnlyWithOverwrite) {
-    ReportSpec spec{.Pages = 2};
-    spec.Header.outputFile = scratch_.Write("mine.pdf", {'o', 'l', 'd'});
-    const std::string report = scratch_.Write("r.rpt", MultiPageReport(spec));
+    ReportSpec contents{.Pages = 2};
+    contents.Header.outputFile = scratch_.Write("mine.pdf", {'o', 'l', 'd'});
+    const std::string report = scratch_.Write("r.rpt", MultiPageReport(contents));
     const ProgramResult refused = Run({"print", report});
     EXPECT_EQ(refused.Status, 1);
     EXPECT_NE(refused.Err.find("already exists"), std::string::npos) << refused.Err;
-    EXPECT_EQ(InspectPdf(spec.Header.outputFile).Pages, 0);
+    EXPECT_EQ(InspectPdf(contents.Header.outputFile).Pages, 0);
 
     EXPECT_EQ(Run({"print", "--overwrite", report}).Status, 0);
-    EXPECT_EQ(InspectPdf(spec.Header.outputFile).Pages, 2);
+    EXPECT_EQ(InspectPdf(contents.Header.outputFile).Pages, 2);
 }
 
 } // namespace

@@ -42,8 +42,8 @@ protected:
         SetOverwriteConsent(nullptr);
     }
 
-    TFilePrinter& Printer(const ReportSpec& spec) {
-        const std::string report = scratch_.Write("report.rpt", MultiPageReport(spec));
+    TFilePrinter& Printer(const ReportSpec& contents) {
+        const std::string report = scratch_.Write("report.rpt", MultiPageReport(contents));
         printer_ = std::make_unique<TFilePrinter>(nullptr);
         printer_->SetFileName(report);
         printer_->SetStreamMode(smFile);
@@ -57,9 +57,9 @@ protected:
     }
 
     static ReportSpec Titled(int pages) {
-        ReportSpec spec{.Pages = pages};
-        spec.Header.title = "Vendas de mar\xE7o"; // Windows-1252, as reports hold it
-        return spec;
+        ReportSpec contents{.Pages = pages};
+        contents.Header.title = "Vendas de mar\xE7o"; // Windows-1252, as reports hold it
+        return contents;
     }
 
     ScratchDir scratch_;
@@ -112,15 +112,15 @@ TEST_F(CupsPrintingTest, RangeIsSentOnceWithTheCopyCountForThePrinter) {
 }
 
 TEST_F(CupsPrintingTest, HeaderAsksForDuplexCollatedCopiesOnA4) {
-    ReportSpec spec = Titled(4);
-    spec.Header.duplex = 1;
-    spec.Header.collate = 1;
-    spec.Header.copies = 2;
-    spec.Header.paperSize = 9;
-    spec.Header.paperWidth = 2100;
-    spec.Header.paperLength = 2970;
-    spec.Header.paperBin = 4; // the manual feed
-    Printer(spec).PrintRange(0, 0, 0);
+    ReportSpec contents = Titled(4);
+    contents.Header.duplex = 1;
+    contents.Header.collate = 1;
+    contents.Header.copies = 2;
+    contents.Header.paperSize = 9;
+    contents.Header.paperWidth = 2100;
+    contents.Header.paperLength = 2970;
+    contents.Header.paperBin = 4; // the manual feed
+    Printer(contents).PrintRange(0, 0, 0);
     const ReceivedJob job = OnlyJob();
     EXPECT_EQ(job.Copies, 2);
     EXPECT_EQ(job.Sides, "two-sided-long-edge");
@@ -140,9 +140,9 @@ TEST_F(CupsPrintingTest, HeaderAsksForDuplexCollatedCopiesOnA4) {
 }
 
 TEST_F(CupsPrintingTest, UncollatedCopiesAreAskedForAsSuch) {
-    ReportSpec spec = Titled(2);
-    spec.Header.collate = 0;
-    Printer(spec).PrintRange(0, 0, 3);
+    ReportSpec contents = Titled(2);
+    contents.Header.collate = 0;
+    Printer(contents).PrintRange(0, 0, 3);
     EXPECT_EQ(OnlyJob().Collation, "separate-documents-uncollated-copies");
 }
 
@@ -186,18 +186,18 @@ TEST_F(CupsPrintingTest, QueueRefusingJobsIsReported) {
 }
 
 TEST_F(CupsPrintingTest, ReportsOutputFileIsWrittenInsteadOfThePrinter) {
-    ReportSpec spec = Titled(3);
-    spec.Header.outputFile = scratch_.Path("job.pdf");
-    Printer(spec).PrintRange(0, 0, 0);
-    EXPECT_EQ(InspectPdf(spec.Header.outputFile).Pages, 3);
+    ReportSpec contents = Titled(3);
+    contents.Header.outputFile = scratch_.Path("job.pdf");
+    Printer(contents).PrintRange(0, 0, 0);
+    EXPECT_EQ(InspectPdf(contents.Header.outputFile).Pages, 3);
     EXPECT_TRUE(server_->WaitForJobs(0).empty());
 }
 
 TEST_F(CupsPrintingTest, ExistingOutputFileIsReplacedOnlyWithConsent) {
-    ReportSpec spec = Titled(3);
-    spec.Header.outputFile = scratch_.Write("mine.txt", {'k', 'e', 'e', 'p'});
-    EXPECT_THROW(Printer(spec).PrintRange(0, 0, 0), EPrintError);
-    QFile kept(QString::fromStdString(spec.Header.outputFile));
+    ReportSpec contents = Titled(3);
+    contents.Header.outputFile = scratch_.Write("mine.txt", {'k', 'e', 'e', 'p'});
+    EXPECT_THROW(Printer(contents).PrintRange(0, 0, 0), EPrintError);
+    QFile kept(QString::fromStdString(contents.Header.outputFile));
     ASSERT_TRUE(kept.open(QIODevice::ReadOnly));
     EXPECT_EQ(kept.readAll(), QByteArray("keep"));
     kept.close();
@@ -207,9 +207,9 @@ TEST_F(CupsPrintingTest, ExistingOutputFileIsReplacedOnlyWithConsent) {
         asked = name;
         return true;
     });
-    Printer(spec).PrintRange(0, 0, 0);
-    EXPECT_EQ(asked, spec.Header.outputFile);
-    EXPECT_EQ(InspectPdf(spec.Header.outputFile).Pages, 3);
+    Printer(contents).PrintRange(0, 0, 0);
+    EXPECT_EQ(asked, contents.Header.outputFile);
+    EXPECT_EQ(InspectPdf(contents.Header.outputFile).Pages, 3);
 }
 
 class CupsSimplexPrinterTest : public CupsPrintingTest {
@@ -219,9 +219,9 @@ protected:
 
 TEST_F(CupsSimplexPrinterTest, DuplexIsNotAskedOfAPrinterWithoutIt) {
     EXPECT_FALSE(SharedDevice().SupportsDuplex());
-    ReportSpec spec = Titled(2);
-    spec.Header.duplex = 1;
-    Printer(spec).PrintRange(0, 0, 0);
+    ReportSpec contents = Titled(2);
+    contents.Header.duplex = 1;
+    Printer(contents).PrintRange(0, 0, 0);
     EXPECT_EQ(OnlyJob().Sides.find("two-sided"), std::string::npos);
 }
 

@@ -17,9 +17,9 @@ class PdfPrinterTest : public ::testing::Test {
 protected:
     void TearDown() override { ReplaceSharedDevice(nullptr); }
 
-    PdfFacts Print(const ReportSpec& spec, const std::string& selection = "",
+    PdfFacts Print(const ReportSpec& contents, const std::string& selection = "",
                    float pageWidth = 8.5f, float pageHeight = 11.0f) {
-        const std::string report = scratch_.Write("report.rpt", MultiPageReport(spec));
+        const std::string report = scratch_.Write("report.rpt", MultiPageReport(contents));
         output_ = scratch_.Path("out.pdf");
         auto driver = std::make_unique<PdfFilePrinterDriver>(pageWidth, pageHeight, output_);
         driver_ = driver.get();
@@ -59,10 +59,10 @@ TEST_F(PdfPrinterTest, PagesAfterOrientationCommandAreLandscape) {
 }
 
 TEST_F(PdfPrinterTest, WideReportPageGivesLandscapePaper) {
-    ReportSpec spec{.Pages = 1};
-    spec.Header.pageWidth = 11.69f;
-    spec.Header.pageHeight = 8.27f;
-    const PdfFacts pdf = Print(spec, "", 11.69f, 8.27f);
+    ReportSpec contents{.Pages = 1};
+    contents.Header.pageWidth = 11.69f;
+    contents.Header.pageHeight = 8.27f;
+    const PdfFacts pdf = Print(contents, "", 11.69f, 8.27f);
     EXPECT_EQ(pdf.PageSizes, (std::vector<std::string>{"842 x 595"}));
 }
 

@@ -12,12 +12,12 @@ namespace rpt::test {
 
 using fixture::Code;
 
-fixture::Bytes MultiPageReport(const ReportSpec& spec) {
+fixture::Bytes MultiPageReport(const ReportSpec& contents) {
     fixture::ReportWriter writer(2018);
-    fixture::ReportHeader header = spec.Header;
-    header.totalPages = static_cast<int16_t>(spec.Pages);
+    fixture::ReportHeader header = contents.Header;
+    header.totalPages = static_cast<int16_t>(contents.Pages);
     writer.Header(header);
-    for (int page = 1; page <= spec.Pages; ++page) {
+    for (int page = 1; page <= contents.Pages; ++page) {
         fixture::PageRecord record;
         record.width = header.pageWidth;
         record.height = header.pageHeight;
@@ -30,9 +30,9 @@ fixture::Bytes MultiPageReport(const ReportSpec& spec) {
             .String("Page " + std::to_string(page) + " of the sample")
             .Single(1);
         writer.Command(Code::Rectangle).Rect(1, 2, 3, 3);
-        if (spec.RawData)
+        if (contents.RawData)
             writer.Command(Code::PrintData).String("\x1B" "E raw bytes");
-        if (page == spec.LandscapeAfterPage)
+        if (page == contents.LandscapeAfterPage)
             writer.Command(Code::NextOrientation).Byte(1);
         writer.EndPage();
     }

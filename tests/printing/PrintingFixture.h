@@ -19,7 +19,7 @@ struct ReportSpec {
 };
 
 // Every page n says "Page n of the sample" in Arial and frames a box.
-fixture::Bytes MultiPageReport(const ReportSpec& spec);
+fixture::Bytes MultiPageReport(const ReportSpec& contents);
 
 // A folder removed with the object.
 class ScratchDir {
