@@ -3,8 +3,31 @@
 #include <QGuiApplication>
 
 #include <cstdlib>
+#include <string>
+#include <sys/stat.h>
+#include <unistd.h>
 
 namespace rpt {
+
+namespace {
+
+// Batch runs (cron, ssh, CI) often have no session runtime folder; Qt then
+// falls back to a private one of its own but warns on every start. Making
+// that same private folder beforehand keeps the tools' error output clean.
+void EnsureRuntimeFolder() {
+    if (std::getenv("XDG_RUNTIME_DIR"))
+        return;
+    const char* tmp = std::getenv("TMPDIR");
+    const std::string folder =
+        std::string(tmp && *tmp ? tmp : "/tmp") + "/runtime-" + std::to_string(getuid());
+    mkdir(folder.c_str(), 0700);
+    struct stat info {};
+    if (lstat(folder.c_str(), &info) == 0 && S_ISDIR(info.st_mode) && info.st_uid == getuid() &&
+        (info.st_mode & 0777) == 0700)
+        setenv("XDG_RUNTIME_DIR", folder.c_str(), 0);
+}
+
+} // namespace
 
 void EnsureFontSystem() {
     if (QCoreApplication::instance())
@@ -12,6 +35,7 @@ void EnsureFontSystem() {
     // Without a display the offscreen platform still gives real font metrics.
     if (!std::getenv("QT_QPA_PLATFORM") && !std::getenv("DISPLAY") && !std::getenv("WAYLAND_DISPLAY"))
         setenv("QT_QPA_PLATFORM", "offscreen", 0);
+    EnsureRuntimeFolder();
     static int argc = 1;
     static char name[] = "rpt";
     static char* argv[] = {name, nullptr};
