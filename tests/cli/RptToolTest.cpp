@@ -103,12 +103,21 @@ TEST_F(RptTool, TextDecodesEachStringWithItsFontsCodePage) {
     writer.Command(Code::PrintLeft).Single(1).String("\xCF\xF0\xE8\xE2\xE5\xF2").Single(2);
     writer.Command(Code::FontCharset).Byte(238);
     writer.Command(Code::PrintLeft).Single(1).String("\xB9\xE8").Single(3);
+    writer.Command(Code::FontCharset).Byte(0);
+    // A formatted string and a justified block are one text operation each.
+    writer.Command(Code::PrintLeft).Single(1).String("Total \x01" "B1\x04geral").Single(4);
+    writer.Command(Code::PrintBlock)
+        .Single(3)
+        .String("um par\xE1grafo justificado que passa de uma linha")
+        .Single(1)
+        .Single(5);
     writer.EndPage();
     writer.SaveTo(scratch_.Path("pages.rpt"));
 
     const ProgramResult result = Rpt({"text", scratch_.Path("pages.rpt")});
     ASSERT_EQ(result.Status, 0) << result.Err;
-    EXPECT_EQ(result.Out, "Coração € 5,00\nПривет\nąč\n\f");
+    EXPECT_EQ(result.Out, "Coração € 5,00\nПривет\nąč\nTotal geral\n"
+                          "um parágrafo justificado que passa de uma linha\n\f");
 }
 
 TEST_F(RptTool, RenderWritesThePageBitmapAsTheViewerShowsIt) {
