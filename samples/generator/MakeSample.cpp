@@ -271,7 +271,7 @@ void ShapesPage(ReportWriter& w) {
 
     // Metafiles and an icon.
     y += 1.3f;
-    Left(w, x, y - 0.1f, "Metarquivos e ícone");
+    Left(w, x, y - 0.1f, "Metarquivos e \xED" "cone");
     w.Command(Code::Draw).Graphic(kMetafile, LogoWmf()).Single(x).Single(y);
     w.Command(Code::StretchDraw).Graphic(kMetafile, StarEmf()).Rect(x + 1.3f, y, x + 2.1f, y + 0.8f);
     w.Command(Code::Draw).Graphic(kIcon, Badge()).Single(x + 2.4f).Single(y + 0.2f);
