@@ -94,6 +94,8 @@ void TMemoryStream::LoadFromStream(TStream& source) {
 
 namespace {
 constexpr int64_t kReadAhead = 16 * 1024;
+// How much of a backward window lies after the position that was asked for.
+constexpr int64_t kBackwardSlack = 1024;
 }
 
 TFileStream::TFileStream(const std::string& fileName) {
@@ -148,10 +150,17 @@ int64_t TFileStream::Read(void* buffer, int64_t count) {
             position_ += n;
             continue;
         }
-        ssize_t n = ::pread(fd_, buffer_.data(), buffer_.size(), position_);
-        if (n <= 0)
+        // Reading forwards, the window starts at the position. A position
+        // before the window means the reader walks backwards (the page chain
+        // towards page 1): the window then ends a little past the position,
+        // so the records before it are read from memory too.
+        int64_t start = position_;
+        if (bufferLength_ > 0 && position_ < bufferStart_)
+            start = std::max<int64_t>(0, position_ + kBackwardSlack - kReadAhead);
+        ssize_t n = ::pread(fd_, buffer_.data(), buffer_.size(), start);
+        if (n <= 0 || start + n <= position_)
             break;
-        bufferStart_ = position_;
+        bufferStart_ = start;
         bufferLength_ = n;
     }
     return done;
