@@ -26,6 +26,8 @@ public:
     uint8_t At(int x, int y) const {
         return box_.contains(x, y) ? mask_.constScanLine(y - box_.top())[x - box_.left()] : 0;
     }
+    // The mask of row y (inside the box), from the box's left edge.
+    const uint8_t* Row(int y) const { return mask_.constScanLine(y - box_.top()); }
     void Set(int64_t x, int64_t y, uint8_t value) {
         if (x >= box_.left() && x <= box_.right() && y >= box_.top() && y <= box_.bottom())
             mask_.scanLine(static_cast<int>(y) - box_.top())[x - box_.left()] = value;

@@ -302,15 +302,22 @@ struct RasterDeviceContext::Impl {
             return;
         const QRect& box = coverage.Box();
         const VectorPageStep step(Page, box);
-        for (int y = box.top(); y <= box.bottom(); ++y)
-            for (int x = box.left(); x <= box.right(); ++x) {
-                uint8_t ink = coverage.At(x, y);
-                if (!ink || !InClip(x, y))
+        const int left = box.left();
+        const int width = box.width();
+        // Row by row, with the mask and bitmap rows looked up once each.
+        for (int y = box.top(); y <= box.bottom(); ++y) {
+            const uint8_t* inks = coverage.Row(y);
+            uint32_t* row = Page ? nullptr : Target.Pixels.data() + static_cast<size_t>(y) * Target.Width;
+            for (int i = 0; i < width; ++i) {
+                const uint8_t ink = inks[i];
+                const int x = left + i;
+                if (!ink || (ClipMask && !ClipMask->At(x, y)))
                     continue;
-                uint32_t& pixel = Pixel(x, y);
+                uint32_t& pixel = row ? row[x] : Page->Pixel(x, y);
                 if (std::optional<uint32_t> value = paint(x, y, ink, pixel))
                     pixel = *value | 0xFF000000u;
             }
+        }
         if (Monochrome)
             Reduce(box);
     }
@@ -344,6 +351,14 @@ struct RasterDeviceContext::Impl {
         // A vector page has no pixels to leave alone: nothing is drawn.
         if (Page && rop == R2_NOP)
             return;
+        // A solid brush is one colour everywhere: no lookup per pixel.
+        if (!brush.Pattern && brush.Style == bsSolid) {
+            const uint32_t colour = ColorToPixel(brush.Color);
+            Composite(coverage, [&](int, int, uint8_t, uint32_t dest) -> std::optional<uint32_t> {
+                return ApplyRop2(rop, colour, dest);
+            });
+            return;
+        }
         Composite(coverage, [&](int x, int y, uint8_t, uint32_t dest) -> std::optional<uint32_t> {
             std::optional<uint32_t> source = BrushAt(brush, x, y);
             if (!source)

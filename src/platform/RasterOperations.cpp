@@ -7,23 +7,6 @@ uint32_t ColorToPixel(TColor color) {
     return 0xFF000000u | (GetRValue(rgb) << 16) | (GetGValue(rgb) << 8) | GetBValue(rgb);
 }
 
-uint32_t ApplyRop2(int rop2, uint32_t pen, uint32_t dest) {
-    if (rop2 < R2_BLACK || rop2 > R2_WHITE)
-        rop2 = R2_COPYPEN;
-    // R2 code minus one is the truth table, indexed by P * 2 + D.
-    unsigned table = static_cast<unsigned>(rop2 - 1);
-    uint32_t result = 0;
-    if (table & 8)
-        result |= pen & dest;
-    if (table & 4)
-        result |= pen & ~dest;
-    if (table & 2)
-        result |= ~pen & dest;
-    if (table & 1)
-        result |= ~pen & ~dest;
-    return result & 0x00FFFFFFu;
-}
-
 uint32_t ApplyRop3(uint32_t rop, uint32_t pattern, uint32_t source, uint32_t dest) {
     unsigned table = (rop >> 16) & 0xFF;
     uint32_t result = 0;

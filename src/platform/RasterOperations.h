@@ -11,8 +11,24 @@ namespace rpt {
 // The pixel 0xFFRRGGBB of a colour (system colours resolved).
 uint32_t ColorToPixel(TColor color);
 
-// A binary raster operation (R2_*) of pen P and destination D.
-uint32_t ApplyRop2(int rop2, uint32_t pen, uint32_t dest);
+// A binary raster operation (R2_*) of pen P and destination D. Inline: it
+// runs once for every pixel a shape covers.
+inline uint32_t ApplyRop2(int rop2, uint32_t pen, uint32_t dest) {
+    if (rop2 == R2_COPYPEN || rop2 < R2_BLACK || rop2 > R2_WHITE)
+        return pen & 0x00FFFFFFu;
+    // R2 code minus one is the truth table, indexed by P * 2 + D.
+    const unsigned table = static_cast<unsigned>(rop2 - 1);
+    uint32_t result = 0;
+    if (table & 8)
+        result |= pen & dest;
+    if (table & 4)
+        result |= pen & ~dest;
+    if (table & 2)
+        result |= ~pen & dest;
+    if (table & 1)
+        result |= ~pen & ~dest;
+    return result & 0x00FFFFFFu;
+}
 // A ternary raster operation (SRCCOPY, PATINVERT, ...) of pattern P, source S
 // and destination D, from the operation's truth table in bits 16..23.
 uint32_t ApplyRop3(uint32_t rop, uint32_t pattern, uint32_t source, uint32_t dest);
