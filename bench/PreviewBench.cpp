@@ -67,6 +67,13 @@ Bytes TextPage() {
     return w.Finish();
 }
 
+// The page frame alone: the sheet, margin and shadow every page costs.
+Bytes EmptyPage() {
+    ReportWriter w(2018);
+    w.Header().BeginPage().EndPage();
+    return w.Finish();
+}
+
 struct Fixture {
     explicit Fixture(Bytes bytes, double zoom) : box(nullptr, 608, 364), stream(std::move(bytes)) {
         preview.SetStreamMode(smUser);
@@ -86,6 +93,7 @@ void PlayPage(benchmark::State& state, Bytes (*page)()) {
         f.preview.PrintPage(1);
 }
 
+void BM_EmptyPage(benchmark::State& state) { PlayPage(state, EmptyPage); }
 void BM_ShapesPage(benchmark::State& state) { PlayPage(state, ShapesPage); }
 void BM_BitmapsPage(benchmark::State& state) { PlayPage(state, BitmapsPage); }
 void BM_TextPage(benchmark::State& state) { PlayPage(state, TextPage); }
@@ -100,6 +108,7 @@ void BM_TextWidthWarmCache(benchmark::State& state) {
 
 } // namespace
 
+BENCHMARK(BM_EmptyPage)->Arg(100)->Arg(200)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_ShapesPage)->Arg(100)->Arg(200)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_BitmapsPage)->Arg(100)->Arg(200)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_TextPage)->Arg(100)->Arg(200)->Unit(benchmark::kMillisecond);

@@ -11,6 +11,8 @@
 #include <QRawFont>
 
 #include <algorithm>
+#include <climits>
+#include <cstdint>
 #include <cstdlib>
 
 namespace rpt {
@@ -58,6 +60,34 @@ QString DefaultFace(const LogFont& description) {
 
 QString Font::Impl::Decode(std::string_view bytes) const {
     return QString::fromStdString(DecodeToUtf8(bytes, CharSet));
+}
+
+std::optional<int64_t> Font::Impl::SumOfAdvances(std::string_view bytes) const {
+    // Code pages whose every character is a spacing glyph of a script that
+    // never changes shape with its neighbours (unkerned, as the font is).
+    switch (CharSet) {
+    case ANSI_CHARSET:
+    case EASTEUROPE_CHARSET:
+    case RUSSIAN_CHARSET:
+    case GREEK_CHARSET:
+    case TURKISH_CHARSET:
+    case BALTIC_CHARSET: break;
+    default: return std::nullopt;
+    }
+    int64_t width = 0;
+    for (const char byte : bytes) {
+        int32_t& advance = Advances[static_cast<uint8_t>(byte)];
+        if (advance == kUnknown) {
+            const QString character = Decode(std::string_view(&byte, 1));
+            const bool alone = character.size() == 1 && character[0].isPrint() &&
+                               !character[0].isMark();
+            advance = alone ? Metrics.horizontalAdvance(character[0]) : kNotAlone;
+        }
+        if (advance == kNotAlone)
+            return std::nullopt;
+        width += advance;
+    }
+    return width;
 }
 
 Font::Font(const LogFont& description) : description_(description) {
@@ -122,6 +152,10 @@ const TextMetric& Font::Metrics() const { return impl_->Text; }
 TSize Font::TextExtent(std::string_view bytes) const {
     if (bytes.empty())
         return TSize{0, impl_->Text.tmHeight};
+    // Measuring is the hot path of layout: sum cached advances where that
+    // gives what shaping the whole string would.
+    if (const std::optional<int64_t> width = impl_->SumOfAdvances(bytes))
+        return TSize{static_cast<int32_t>(std::min<int64_t>(*width, INT32_MAX)), impl_->Text.tmHeight};
     return TSize{impl_->Metrics.horizontalAdvance(impl_->Decode(bytes)), impl_->Text.tmHeight};
 }
 

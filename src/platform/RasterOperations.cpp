@@ -31,22 +31,4 @@ bool Rop3UsesSource(uint32_t rop) {
     return ((table >> 2) & 0x33) != (table & 0x33);
 }
 
-bool HatchCovers(TBrushStyle style, int64_t x, int64_t y) {
-    int cx = static_cast<int>(x & 7);
-    int cy = static_cast<int>(y & 7);
-    bool horizontal = cy == 7;
-    bool vertical = cx == 7;
-    bool forward = cx == cy;          // top left to bottom right
-    bool backward = cx + cy == 7;     // bottom left to top right
-    switch (style) {
-    case bsHorizontal: return horizontal;
-    case bsVertical: return vertical;
-    case bsFDiagonal: return forward;
-    case bsBDiagonal: return backward;
-    case bsCross: return horizontal || vertical;
-    case bsDiagCross: return forward || backward;
-    default: return true;
-    }
-}
-
 } // namespace rpt

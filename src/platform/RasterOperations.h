@@ -38,6 +38,22 @@ bool Rop3UsesSource(uint32_t rop);
 
 // Whether the hatch style draws its line at device pixel (x, y); the cells
 // are anchored at the device origin.
-bool HatchCovers(TBrushStyle style, int64_t x, int64_t y);
+inline bool HatchCovers(TBrushStyle style, int64_t x, int64_t y) {
+    const int cx = static_cast<int>(x & 7);
+    const int cy = static_cast<int>(y & 7);
+    const bool horizontal = cy == 7;
+    const bool vertical = cx == 7;
+    const bool forward = cx == cy;      // top left to bottom right
+    const bool backward = cx + cy == 7; // bottom left to top right
+    switch (style) {
+    case bsHorizontal: return horizontal;
+    case bsVertical: return vertical;
+    case bsFDiagonal: return forward;
+    case bsBDiagonal: return backward;
+    case bsCross: return horizontal || vertical;
+    case bsDiagCross: return forward || backward;
+    default: return true;
+    }
+}
 
 } // namespace rpt
