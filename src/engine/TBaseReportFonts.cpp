@@ -153,11 +153,12 @@ void TBaseReport::FontChanged(TGraphicsObject* sender) {
         FontDirty = true;
         record.Pitch = font.Pitch();
     }
-    const int32_t height = std::abs(font.Height());
+    // Widened: a canvas font of any height, even the most negative, converts.
+    const int64_t height = std::abs(static_cast<int64_t>(font.Height()));
     const double zoomed = YDPI * ZoomFactor;
     if (height != Round(YDPI * record.Height * ZoomFactor / 100) && zoomed != 0) {
         FontDirty = true;
-        record.Height = height * 100 / zoomed;
+        record.Height = static_cast<double>(height) * 100 / zoomed;
         record.Size = record.Height * 72;
     }
     const TFontStyles styles = font.Style();

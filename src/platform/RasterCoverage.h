@@ -23,14 +23,22 @@ public:
 
     const QRect& Box() const { return box_; }
     bool Empty() const { return box_.isEmpty(); }
+    // A copy owns a mask of its own; a moved-from coverage is empty.
+    RasterCoverage(const RasterCoverage& other);
+    RasterCoverage(RasterCoverage&& other) noexcept;
+    RasterCoverage& operator=(const RasterCoverage& other);
+    RasterCoverage& operator=(RasterCoverage&& other) noexcept;
+
     uint8_t At(int x, int y) const {
-        return box_.contains(x, y) ? mask_.constScanLine(y - box_.top())[x - box_.left()] : 0;
+        return x >= box_.left() && x <= box_.right() && y >= box_.top() && y <= box_.bottom()
+                   ? Row(y)[x - box_.left()]
+                   : 0;
     }
     // The mask of row y (inside the box), from the box's left edge.
-    const uint8_t* Row(int y) const { return mask_.constScanLine(y - box_.top()); }
+    const uint8_t* Row(int y) const { return bits_ + (y - box_.top()) * stride_; }
     void Set(int64_t x, int64_t y, uint8_t value) {
         if (x >= box_.left() && x <= box_.right() && y >= box_.top() && y <= box_.bottom())
-            mask_.scanLine(static_cast<int>(y) - box_.top())[x - box_.left()] = value;
+            bits_[(static_cast<int>(y) - box_.top()) * stride_ + (x - box_.left())] = value;
     }
     // Covers x0..x1 of row y, both included, cut to the box.
     void Span(int64_t y, int64_t x0, int64_t x1, uint8_t value = kInk);
@@ -43,8 +51,13 @@ public:
     void Intersect(const RasterCoverage& other);
 
 private:
+    // The mask's bytes, fetched once: drawing writes them pixel by pixel.
+    void Bind();
+
     QRect box_;
     QImage mask_;
+    uint8_t* bits_ = nullptr;
+    qsizetype stride_ = 0;
 };
 
 } // namespace rpt

@@ -359,6 +359,22 @@ struct RasterDeviceContext::Impl {
             });
             return;
         }
+        // A hatch: the line colour where the cell's line runs, the background
+        // colour elsewhere when opaque.
+        if (!brush.Pattern && brush.Style != bsClear) {
+            const TBrushStyle style = brush.Style;
+            const uint32_t line = ColorToPixel(brush.Color);
+            const uint32_t background = ColorToPixel(State.BkColor);
+            const bool opaque = State.BkMode == OPAQUE;
+            Composite(coverage, [&](int x, int y, uint8_t, uint32_t dest) -> std::optional<uint32_t> {
+                if (HatchCovers(style, x, y))
+                    return ApplyRop2(rop, line, dest);
+                if (opaque)
+                    return ApplyRop2(rop, background, dest);
+                return std::nullopt;
+            });
+            return;
+        }
         Composite(coverage, [&](int x, int y, uint8_t, uint32_t dest) -> std::optional<uint32_t> {
             std::optional<uint32_t> source = BrushAt(brush, x, y);
             if (!source)
