@@ -42,10 +42,13 @@ void TBitmap::SetSize(int32_t width, int32_t height) {
         return;
     // What was drawn stays where it was; new pixels are white.
     Dib resized(width, height);
-    int32_t keepWidth = std::min(width, dib_.Width), keepHeight = std::min(height, dib_.Height);
-    for (int32_t y = 0; y < keepHeight; ++y)
-        std::copy_n(&dib_.Pixels[static_cast<size_t>(y) * dib_.Width], keepWidth,
-                    &resized.Pixels[static_cast<size_t>(y) * width]);
+    // A size of zero in either direction (a sheet that rounds to nothing)
+    // keeps no pixels and holds none.
+    const int32_t keepWidth = std::min(width, dib_.Width), keepHeight = std::min(height, dib_.Height);
+    if (keepWidth > 0)
+        for (int32_t y = 0; y < keepHeight; ++y)
+            std::copy_n(dib_.Pixels.data() + static_cast<size_t>(y) * dib_.Width, keepWidth,
+                        resized.Pixels.data() + static_cast<size_t>(y) * width);
     dib_ = std::move(resized);
     Remake();
 }

@@ -130,6 +130,12 @@ TEST(Bitmap, SetSizeRefusesNegativeAndEnormousSizesWithoutAllocating) {
     EXPECT_TRUE(bitmap.Empty());
     bitmap.SetSize(3, 2);
     EXPECT_EQ(bitmap.Pixels().At(2, 1), 0xFFFFFFFFu);
+    // A page that rounds to no pixels across, at a small zoom, and back.
+    bitmap.SetSize(0, 5);
+    EXPECT_TRUE(bitmap.Empty());
+    bitmap.SetSize(4, 0);
+    bitmap.SetSize(2, 2);
+    EXPECT_EQ(bitmap.Pixels().At(1, 1), 0xFFFFFFFFu);
 }
 
 TEST(Bitmap, CanvasDrawsIntoItsPixelsAndFollowsAResize) {
