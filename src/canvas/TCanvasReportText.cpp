@@ -5,6 +5,7 @@
 #include "platform/Rounding.h"
 
 #include <algorithm>
+#include <cstdint>
 
 namespace rpt {
 
@@ -28,6 +29,10 @@ private:
 // strike-out and an opaque background run through it; a gap wider than any
 // page would need more blanks than this and is capped rather than allocated.
 constexpr int32_t kMaxGapBlanks = 4096;
+
+// The pixel row below a converted position; positions saturate at the edge
+// of the coordinate range, and so does the row below the last one.
+int32_t RowBelow(int32_t y) { return y == INT32_MAX ? y : y + 1; }
 
 } // namespace
 
@@ -53,16 +58,16 @@ void TCanvasReport::WriteText(const std::string& text, unsigned align, double x)
             y = InchToDevY(UnitToInchY((TextTop() + LineTop()) / 2));
         } else if (FontRecord.Subscript) {
             vertical = TA_BOTTOM;
-            y = UnitToDevY(TextBottom()) + 1;
+            y = RowBelow(UnitToDevY(TextBottom()));
         } else if (FontRecord.FontAlign == 0) {
             vertical = TA_BASELINE;
-            y = UnitToDevY(TextBaseline()) + 1;
+            y = RowBelow(UnitToDevY(TextBaseline()));
         } else if (FontRecord.FontAlign == 1) {
             vertical = TA_TOP;
             y = InchToDevY(UnitToInchY(TextTop()) - FontRecord.InternalLeading);
         } else {
             vertical = TA_BOTTOM;
-            y = UnitToDevY(TextBottom()) + 1;
+            y = RowBelow(UnitToDevY(TextBottom()));
         }
         dc.SetTextAlign(align + vertical);
         if (!text.empty())

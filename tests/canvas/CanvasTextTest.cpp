@@ -140,3 +140,22 @@ TEST(WordRoutines, SplitAtBlanksOnly) {
     EXPECT_EQ(blanks, "   ");
     EXPECT_EQ(s, "");
 }
+
+// A position far beyond any page converts to the last pixel row, and the
+// row below it stays there.
+TEST(WriteText, TextFarBeyondThePageLandsOnTheLastRowOfTheRange) {
+    RecordedReport report;
+    report.Start();
+    report.CursorY = 1e12;
+    report.PrintLeft("baseline", 1);
+    report.SetFontAlign(2);
+    report.PrintLeft("bottom", 1);
+    report.SetFontAlign(0);
+    report.SetSubscript(true);
+    report.PrintLeft("subscript", 1);
+    const std::vector<std::string> calls = report.Calls("TextOut");
+    ASSERT_EQ(calls.size(), 3u);
+    EXPECT_EQ(calls[0], "TextOut(300, 2147483647, \"baseline\")");
+    EXPECT_EQ(calls[1], "TextOut(300, 2147483647, \"bottom\")");
+    EXPECT_EQ(calls[2], "TextOut(300, 2147483647, \"subscript\")");
+}
