@@ -395,7 +395,7 @@ void TCanvas::CopyRect(const TRect& dest, TCanvas& source, const TRect& sourceRe
 void TCanvas::Draw(int32_t x, int32_t y, const TGraphic& graphic) {
     if (graphic.Empty())
         return;
-    graphic.Draw(*this, TRect{x, y, x + graphic.Width(), y + graphic.Height()});
+    graphic.Draw(*this, TRect{x, y, SaturatingAdd(x, graphic.Width()), SaturatingAdd(y, graphic.Height())});
 }
 
 void TCanvas::StretchDraw(const TRect& rect, const TGraphic& graphic) {

@@ -32,4 +32,15 @@ inline int32_t Trunc(double value) {
     return static_cast<int32_t>(value);
 }
 
+// A coordinate plus an extent, saturating at the int32 range as converted
+// coordinates do.
+inline int32_t SaturatingAdd(int32_t coordinate, int64_t extent) {
+    const int64_t sum = static_cast<int64_t>(coordinate) + extent;
+    if (sum <= std::numeric_limits<int32_t>::min())
+        return std::numeric_limits<int32_t>::min();
+    if (sum >= std::numeric_limits<int32_t>::max())
+        return std::numeric_limits<int32_t>::max();
+    return static_cast<int32_t>(sum);
+}
+
 } // namespace rpt

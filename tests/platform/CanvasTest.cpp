@@ -154,3 +154,23 @@ TEST(Font, EnumFontCharsetsListsTheInstalledSetsOfAFace) {
 
 } // namespace
 } // namespace rpt
+
+namespace rpt {
+namespace {
+
+// A graphic drawn at the edge of the coordinate range ends at that edge.
+TEST(Canvas, DrawAtTheEdgeOfTheCoordinateRangeSaturates) {
+    RecordingDeviceContext dc;
+    TCanvas canvas;
+    canvas.SetHandle(&dc);
+    TBitmap bitmap;
+    bitmap.SetSize(10, 4);
+    canvas.Draw(INT32_MAX - 3, INT32_MAX - 1, bitmap);
+    const std::string text = dc.Text();
+    EXPECT_NE(text.find("StretchDIBits(2147483644, 2147483646, 2147483647, 2147483647"),
+              std::string::npos)
+        << text;
+}
+
+} // namespace
+} // namespace rpt
