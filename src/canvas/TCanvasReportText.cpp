@@ -5,7 +5,6 @@
 #include "platform/Rounding.h"
 
 #include <algorithm>
-#include <cstdint>
 
 namespace rpt {
 
@@ -29,10 +28,6 @@ private:
 // strike-out and an opaque background run through it; a gap wider than any
 // page would need more blanks than this and is capped rather than allocated.
 constexpr int32_t kMaxGapBlanks = 4096;
-
-// The pixel row below a converted position; positions saturate at the edge
-// of the coordinate range, and so does the row below the last one.
-int32_t RowBelow(int32_t y) { return y == INT32_MAX ? y : y + 1; }
 
 } // namespace
 
@@ -58,16 +53,16 @@ void TCanvasReport::WriteText(const std::string& text, unsigned align, double x)
             y = InchToDevY(UnitToInchY((TextTop() + LineTop()) / 2));
         } else if (FontRecord.Subscript) {
             vertical = TA_BOTTOM;
-            y = RowBelow(UnitToDevY(TextBottom()));
+            y = UnitToDevY(TextBottom()) + 1;
         } else if (FontRecord.FontAlign == 0) {
             vertical = TA_BASELINE;
-            y = RowBelow(UnitToDevY(TextBaseline()));
+            y = UnitToDevY(TextBaseline()) + 1;
         } else if (FontRecord.FontAlign == 1) {
             vertical = TA_TOP;
             y = InchToDevY(UnitToInchY(TextTop()) - FontRecord.InternalLeading);
         } else {
             vertical = TA_BOTTOM;
-            y = RowBelow(UnitToDevY(TextBottom()));
+            y = UnitToDevY(TextBottom()) + 1;
         }
         dc.SetTextAlign(align + vertical);
         if (!text.empty())

@@ -8,6 +8,7 @@
 #include "platform/Rounding.h"
 
 #include <cmath>
+#include <algorithm>
 #include <limits>
 #include <numbers>
 
@@ -15,12 +16,12 @@ namespace rpt {
 
 namespace {
 
-// The device offset is added after rounding; the sum stays inside int32.
+// The device offset is added after rounding; the sum stays inside the
+// device coordinate range.
 int32_t AddOffset(int32_t pixels, int32_t offset) {
     const int64_t sum = static_cast<int64_t>(pixels) + offset;
-    constexpr int64_t lo = std::numeric_limits<int32_t>::min();
-    constexpr int64_t hi = std::numeric_limits<int32_t>::max();
-    return static_cast<int32_t>(sum < lo ? lo : sum > hi ? hi : sum);
+    constexpr int64_t limit = TBaseReport::kDeviceCoordinateLimit;
+    return static_cast<int32_t>(std::clamp<int64_t>(sum, -limit, limit));
 }
 
 // A device that reports no resolution is treated like the screen.

@@ -183,6 +183,10 @@ public:
     double UnitToInchY(double u) const { return u / UnitsFactor; }
     double InchToUnitX(double i) const { return i * UnitsFactor; }
     double InchToUnitY(double i) const { return i * UnitsFactor; }
+    // Converted positions stay within this many pixels of the origin: far
+    // beyond any page (nearly 900,000 inches at 600 dpi), and leaving the
+    // drawing code room to add extents and take differences without overflow.
+    static constexpr int32_t kDeviceCoordinateLimit = 1 << 29;
     int32_t InchToDevX(double i) const;
     int32_t InchToDevY(double i) const;
     int32_t UnitToDevX(double u) const { return InchToDevX(UnitToInchX(u)); }

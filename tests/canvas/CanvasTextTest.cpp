@@ -141,9 +141,9 @@ TEST(WordRoutines, SplitAtBlanksOnly) {
     EXPECT_EQ(s, "");
 }
 
-// A position far beyond any page converts to the last pixel row, and the
-// row below it stays there.
-TEST(WriteText, TextFarBeyondThePageLandsOnTheLastRowOfTheRange) {
+// A position far beyond any page converts to the edge of the device
+// coordinate range, and the text sits on the row below it.
+TEST(WriteText, TextFarBeyondThePageLandsAtTheEdgeOfTheCoordinateRange) {
     RecordedReport report;
     report.Start();
     report.CursorY = 1e12;
@@ -155,7 +155,8 @@ TEST(WriteText, TextFarBeyondThePageLandsOnTheLastRowOfTheRange) {
     report.PrintLeft("subscript", 1);
     const std::vector<std::string> calls = report.Calls("TextOut");
     ASSERT_EQ(calls.size(), 3u);
-    EXPECT_EQ(calls[0], "TextOut(300, 2147483647, \"baseline\")");
-    EXPECT_EQ(calls[1], "TextOut(300, 2147483647, \"bottom\")");
-    EXPECT_EQ(calls[2], "TextOut(300, 2147483647, \"subscript\")");
+    const std::string row = std::to_string(TBaseReport::kDeviceCoordinateLimit + 1);
+    EXPECT_EQ(calls[0], "TextOut(300, " + row + ", \"baseline\")");
+    EXPECT_EQ(calls[1], "TextOut(300, " + row + ", \"bottom\")");
+    EXPECT_EQ(calls[2], "TextOut(300, " + row + ", \"subscript\")");
 }

@@ -56,9 +56,9 @@ TEST_F(Conversions, OriginScaleAndZoomEnterBeforeTheUnprintableEdge) {
 TEST_F(Conversions, ExtremePositionsSaturateInsteadOfOverflowing) {
     TestReport report(nullptr);
     report.DevOffsetX = 1000;
-    EXPECT_EQ(report.InchToDevX(1e300), INT32_MAX);
+    EXPECT_EQ(report.InchToDevX(1e300), TBaseReport::kDeviceCoordinateLimit);
     report.DevOffsetX = -1000;
-    EXPECT_EQ(report.InchToDevX(-1e300), INT32_MIN);
+    EXPECT_EQ(report.InchToDevX(-1e300), -TBaseReport::kDeviceCoordinateLimit);
     EXPECT_EQ(report.InchToDevX(std::nan("")), -1000);
 }
 
