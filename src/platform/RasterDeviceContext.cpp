@@ -792,8 +792,10 @@ void RasterDeviceContext::Impl::TextOutput(int32_t x, int32_t y, unsigned option
         if (rect && (options & ETO_CLIPPED))
             painter.setClipRect(QtRect(rect->Left, rect->Top, rect->Right, rect->Bottom), Qt::IntersectClip);
         painter.translate(ClampForQt(static_cast<double>(originX)), ClampForQt(static_cast<double>(originY)));
-        if (State.Font->Description().Escapement != 0)
-            painter.rotate(-State.Font->Description().Escapement / 10.0);
+        // Negated as a double: the escapement comes from the file and may be INT_MIN.
+        // Whole turns are taken off first so the angle keeps its precision.
+        if (int32_t escapement = State.Font->Description().Escapement; escapement % 3600 != 0)
+            painter.rotate(-(std::fmod(static_cast<double>(escapement), 3600.0) / 10.0));
         if (State.BkMode == OPAQUE && width > 0)
             painter.fillRect(QRect(dx, baseline - metrics.tmAscent, width, metrics.tmHeight),
                              QColor::fromRgb(ColorToPixel(State.BkColor)));
