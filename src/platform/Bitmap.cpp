@@ -17,6 +17,10 @@ std::vector<uint8_t> ReadRest(TStream& stream) {
 
 } // namespace
 
+TSize TGraphic::SizeOnDevice(int32_t, int32_t) const {
+    return {Width(), Height()};
+}
+
 TBitmap::TBitmap() = default;
 TBitmap::~TBitmap() = default;
 

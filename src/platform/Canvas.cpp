@@ -395,7 +395,9 @@ void TCanvas::CopyRect(const TRect& dest, TCanvas& source, const TRect& sourceRe
 void TCanvas::Draw(int32_t x, int32_t y, const TGraphic& graphic) {
     if (graphic.Empty())
         return;
-    graphic.Draw(*this, TRect{x, y, SaturatingAdd(x, graphic.Width()), SaturatingAdd(y, graphic.Height())});
+    const DeviceContext& dc = Handle();
+    TSize size = graphic.SizeOnDevice(dc.GetDeviceCaps(LOGPIXELSX), dc.GetDeviceCaps(LOGPIXELSY));
+    graphic.Draw(*this, TRect{x, y, SaturatingAdd(x, size.cx), SaturatingAdd(y, size.cy)});
 }
 
 void TCanvas::StretchDraw(const TRect& rect, const TGraphic& graphic) {

@@ -25,6 +25,9 @@ public:
     virtual int32_t Width() const = 0;
     virtual int32_t Height() const = 0;
     bool Empty() const { return Width() <= 0 || Height() <= 0; }
+    // The size that drawing at a point gives the graphic on a device of the
+    // given pixels per inch. A bitmap keeps its pixel size on every device.
+    virtual TSize SizeOnDevice(int32_t pixelsPerInchX, int32_t pixelsPerInchY) const;
     // Reads the graphic from the stream's position to its end.
     virtual void LoadFromStream(TStream& stream) = 0;
     // Draws the graphic scaled into the rectangle of the canvas.
@@ -83,6 +86,8 @@ public:
     ~TMetafile() override;
     int32_t Width() const override;  // pixels at 96 per inch
     int32_t Height() const override;
+    // The picture's own physical size at the device's resolution.
+    TSize SizeOnDevice(int32_t pixelsPerInchX, int32_t pixelsPerInchY) const override;
     void LoadFromStream(TStream& stream) override;
     void Draw(TCanvas& canvas, const TRect& rect) const override;
     bool Enhanced() const;
@@ -100,6 +105,9 @@ class TIcon : public TGraphic {
 public:
     int32_t Width() const override { return dib_.Width; }
     int32_t Height() const override { return dib_.Height; }
+    // An icon's pixels are screen pixels at 96 per inch, so a printed icon is
+    // as large on paper as it looks in the preview.
+    TSize SizeOnDevice(int32_t pixelsPerInchX, int32_t pixelsPerInchY) const override;
     void LoadFromStream(TStream& stream) override;
     void Draw(TCanvas& canvas, const TRect& rect) const override;
     const Dib& Pixels() const { return dib_; }

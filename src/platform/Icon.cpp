@@ -1,5 +1,6 @@
 #include "platform/BmpDecoder.h"
 #include "platform/Graphics.h"
+#include "platform/Rounding.h"
 
 #include <QImage>
 
@@ -115,6 +116,12 @@ void TIcon::LoadFromStream(TStream& stream) {
         dib_ = DecodePng(image);
     else
         dib_ = DecodeIconBitmap(image, bytes[entry + 1] ? bytes[entry + 1] : 0);
+}
+
+TSize TIcon::SizeOnDevice(int32_t pixelsPerInchX, int32_t pixelsPerInchY) const {
+    // A device that does not tell its resolution is taken for a screen.
+    double perInchX = pixelsPerInchX > 0 ? pixelsPerInchX : 96, perInchY = pixelsPerInchY > 0 ? pixelsPerInchY : 96;
+    return {Round(dib_.Width * perInchX / 96), Round(dib_.Height * perInchY / 96)};
 }
 
 void TIcon::Draw(TCanvas& canvas, const TRect& rect) const {

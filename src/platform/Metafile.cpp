@@ -17,6 +17,14 @@ int32_t TMetafile::Height() const {
     return info_ ? Round(info_->HeightMm * 96 / 25.4) : 0;
 }
 
+TSize TMetafile::SizeOnDevice(int32_t pixelsPerInchX, int32_t pixelsPerInchY) const {
+    if (!info_)
+        return {};
+    // A device that does not tell its resolution is taken for a screen.
+    double perInchX = pixelsPerInchX > 0 ? pixelsPerInchX : 96, perInchY = pixelsPerInchY > 0 ? pixelsPerInchY : 96;
+    return {Round(info_->WidthMm * perInchX / 25.4), Round(info_->HeightMm * perInchY / 25.4)};
+}
+
 bool TMetafile::Enhanced() const {
     return info_ && info_->Enhanced;
 }
