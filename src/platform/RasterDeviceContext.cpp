@@ -153,6 +153,22 @@ int64_t Floor64(double value) {
     return static_cast<int64_t>(std::floor(std::clamp(value, -4e18, 4e18)));
 }
 
+// A binary raster mode with a fixed source colour sets, clears, keeps or
+// inverts each bit of the destination, so the whole mode is
+// (dest & Keep) ^ Flip; Flip also makes the pixel opaque. The identity
+// leaves a pixel, its alpha included, as it was.
+struct PixelOp {
+    uint32_t Keep = 0xFFFFFFFFu;
+    uint32_t Flip = 0;
+
+    static PixelOp Rop2(int rop, uint32_t source) {
+        const uint32_t overBlack = ApplyRop2(rop, source, 0);
+        const uint32_t overWhite = ApplyRop2(rop, source, 0x00FFFFFFu);
+        return {overBlack ^ overWhite, overBlack | 0xFF000000u};
+    }
+    uint32_t operator()(uint32_t dest) const { return (dest & Keep) ^ Flip; }
+};
+
 } // namespace
 
 struct RasterDeviceContext::Impl {
@@ -322,6 +338,37 @@ struct RasterDeviceContext::Impl {
             Reduce(box);
     }
 
+    // Composite for the common case of a plain bitmap without a clip region,
+    // where the pen and the solid and hatched brushes fix the operation of a
+    // pixel by its ink (line or gap) and its column in the eight-pixel hatch
+    // cell. rowOps(y, ink, gap) fills the eight operations of each for row y.
+    // Answers false, drawing nothing, where the general Composite must run.
+    template <typename RowOps> bool CompositeBitmap(const RasterCoverage& coverage, RowOps rowOps) {
+        if (Page || ClipMask)
+            return false;
+        if (coverage.Empty())
+            return true;
+        const QRect& box = coverage.Box();
+        const int left = box.left();
+        const int width = box.width();
+        PixelOp ink[8], gap[8];
+        for (int y = box.top(); y <= box.bottom(); ++y) {
+            rowOps(y, ink, gap);
+            const uint8_t* inks = coverage.Row(y);
+            uint32_t* row = Target.Pixels.data() + static_cast<size_t>(y) * Target.Width;
+            for (int i = 0; i < width; ++i) {
+                const uint8_t value = inks[i];
+                if (!value)
+                    continue;
+                const int x = left + i;
+                row[x] = (value == RasterCoverage::kGap ? gap : ink)[x & 7](row[x]);
+            }
+        }
+        if (Monochrome)
+            Reduce(box);
+        return true;
+    }
+
     std::optional<uint32_t> BrushAt(const LogBrush& brush, int64_t x, int64_t y) const {
         if (brush.Pattern && !brush.Pattern->Empty()) {
             const Dib& pattern = *brush.Pattern;
@@ -354,6 +401,12 @@ struct RasterDeviceContext::Impl {
         // A solid brush is one colour everywhere: no lookup per pixel.
         if (!brush.Pattern && brush.Style == bsSolid) {
             const uint32_t colour = ColorToPixel(brush.Color);
+            const PixelOp fill = PixelOp::Rop2(rop, colour);
+            if (CompositeBitmap(coverage, [&](int, PixelOp* ink, PixelOp* gap) {
+                    std::fill_n(ink, 8, fill);
+                    std::fill_n(gap, 8, fill);
+                }))
+                return;
             Composite(coverage, [&](int, int, uint8_t, uint32_t dest) -> std::optional<uint32_t> {
                 return ApplyRop2(rop, colour, dest);
             });
@@ -366,6 +419,13 @@ struct RasterDeviceContext::Impl {
             const uint32_t line = ColorToPixel(brush.Color);
             const uint32_t background = ColorToPixel(State.BkColor);
             const bool opaque = State.BkMode == OPAQUE;
+            const PixelOp onLine = PixelOp::Rop2(rop, line);
+            const PixelOp offLine = opaque ? PixelOp::Rop2(rop, background) : PixelOp{};
+            if (CompositeBitmap(coverage, [&](int y, PixelOp* ink, PixelOp* gap) {
+                    for (int column = 0; column < 8; ++column)
+                        ink[column] = gap[column] = HatchCovers(style, column, y) ? onLine : offLine;
+                }))
+                return;
             Composite(coverage, [&](int x, int y, uint8_t, uint32_t dest) -> std::optional<uint32_t> {
                 if (HatchCovers(style, x, y))
                     return ApplyRop2(rop, line, dest);
@@ -389,6 +449,13 @@ struct RasterDeviceContext::Impl {
         bool opaque = State.BkMode == OPAQUE;
         int rop = State.Rop2;
         if (Page && rop == R2_NOP)
+            return;
+        const PixelOp line = PixelOp::Rop2(rop, pen);
+        const PixelOp space = opaque ? PixelOp::Rop2(rop, gap) : PixelOp{};
+        if (CompositeBitmap(coverage, [&](int, PixelOp* ink, PixelOp* gaps) {
+                std::fill_n(ink, 8, line);
+                std::fill_n(gaps, 8, space);
+            }))
             return;
         Composite(coverage, [&](int, int, uint8_t ink, uint32_t dest) -> std::optional<uint32_t> {
             if (ink == RasterCoverage::kGap) {
