@@ -914,21 +914,37 @@ void RasterDeviceContext::Impl::Blit(const TRect& dest, const TRect& source, con
     double scaleX = static_cast<double>(sr - sl) / static_cast<double>(right - left);
     double scaleY = static_cast<double>(sb - st) / static_cast<double>(bottom - top);
     bool usesPattern = Rop3UsesPattern(rop);
+    // Every row samples the same source columns: found once (-1 where the
+    // column falls outside the bitmap).
+    std::vector<int32_t> columns(static_cast<size_t>(box.width()));
+    for (int x = box.left(); x <= box.right(); ++x) {
+        double u = (mirrorX ? static_cast<double>(right - 1 - x) : static_cast<double>(x - left)) + 0.5;
+        int64_t sx = sl + Floor64(u * scaleX);
+        columns[static_cast<size_t>(x - box.left())] = sx < 0 || sx >= dib.Width ? -1 : static_cast<int32_t>(sx);
+    }
+    // A plain copy onto the bitmap, with no clip region, takes the source
+    // pixels as they are: no raster operation per pixel.
+    const bool plainCopy = ((rop >> 16) & 0xFF) == 0xCC && !Page && !ClipMask;
     for (int y = box.top(); y <= box.bottom(); ++y) {
         double v = (mirrorY ? static_cast<double>(bottom - 1 - y) : static_cast<double>(y - top)) + 0.5;
         int64_t sy = st + Floor64(v * scaleY);
-        if (scaleY < 0)
-            sy = st + Floor64(v * scaleY) ;
         if (sy < 0 || sy >= dib.Height)
             continue;
+        const uint32_t* sourceRow = dib.Pixels.data() + static_cast<size_t>(sy) * dib.Width;
+        if (plainCopy) {
+            uint32_t* row = Target.Pixels.data() + static_cast<size_t>(y) * Target.Width;
+            for (int x = box.left(); x <= box.right(); ++x)
+                if (int32_t sx = columns[static_cast<size_t>(x - box.left())]; sx >= 0)
+                    row[x] = sourceRow[sx] | 0xFF000000u;
+            continue;
+        }
         for (int x = box.left(); x <= box.right(); ++x) {
             if (!InClip(x, y))
                 continue;
-            double u = (mirrorX ? static_cast<double>(right - 1 - x) : static_cast<double>(x - left)) + 0.5;
-            int64_t sx = sl + Floor64(u * scaleX);
-            if (sx < 0 || sx >= dib.Width)
+            int32_t sx = columns[static_cast<size_t>(x - box.left())];
+            if (sx < 0)
                 continue;
-            uint32_t src = dib.At(static_cast<int32_t>(sx), static_cast<int32_t>(sy));
+            uint32_t src = sourceRow[sx];
             uint32_t pattern = 0;
             if (usesPattern) {
                 std::optional<uint32_t> brush = BrushAt(State.Brush, x, y);
