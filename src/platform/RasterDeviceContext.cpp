@@ -167,6 +167,9 @@ struct PixelOp {
         return {overBlack ^ overWhite, overBlack | 0xFF000000u};
     }
     uint32_t operator()(uint32_t dest) const { return (dest & Keep) ^ Flip; }
+    // Whether the result is the same colour whatever the destination.
+    bool Constant() const { return Keep == 0; }
+    friend bool operator==(const PixelOp&, const PixelOp&) = default;
 };
 
 } // namespace
@@ -356,6 +359,22 @@ struct RasterDeviceContext::Impl {
             rowOps(y, ink, gap);
             const uint8_t* inks = coverage.Row(y);
             uint32_t* row = Target.Pixels.data() + static_cast<size_t>(y) * Target.Width;
+            // One colour for every covered pixel of the row (a solid fill in
+            // the copy mode, such as the sheet): each covered run is one fill.
+            if (ink[0].Constant() && std::all_of(ink, ink + 8, [&](const PixelOp& op) { return op == ink[0]; }) &&
+                std::all_of(gap, gap + 8, [&](const PixelOp& op) { return op == ink[0]; })) {
+                for (int i = 0; i < width;) {
+                    if (!inks[i]) {
+                        ++i;
+                        continue;
+                    }
+                    const int start = i;
+                    while (i < width && inks[i])
+                        ++i;
+                    std::fill(row + left + start, row + left + i, ink[0].Flip);
+                }
+                continue;
+            }
             for (int i = 0; i < width; ++i) {
                 const uint8_t value = inks[i];
                 if (!value)
