@@ -15,6 +15,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <cstring>
 #include <optional>
 #include <utility>
 
@@ -151,6 +152,20 @@ int64_t Floor64(double value) {
     if (std::isnan(value))
         return 0;
     return static_cast<int64_t>(std::floor(std::clamp(value, -4e18, 4e18)));
+}
+
+// The first covered pixel of a mask row at or after i (width if none). An
+// outline's mask is mostly empty, so empty stretches are skipped eight
+// bytes at a time.
+int NextInk(const uint8_t* inks, int i, int width) {
+    while (i < width && !inks[i]) {
+        uint64_t word = 0;
+        if (i + 8 <= width && (std::memcpy(&word, inks + i, 8), word == 0))
+            i += 8;
+        else
+            ++i;
+    }
+    return i;
 }
 
 // A binary raster mode with a fixed source colour sets, clears, keeps or
@@ -363,11 +378,7 @@ struct RasterDeviceContext::Impl {
             // the copy mode, such as the sheet): each covered run is one fill.
             if (ink[0].Constant() && std::all_of(ink, ink + 8, [&](const PixelOp& op) { return op == ink[0]; }) &&
                 std::all_of(gap, gap + 8, [&](const PixelOp& op) { return op == ink[0]; })) {
-                for (int i = 0; i < width;) {
-                    if (!inks[i]) {
-                        ++i;
-                        continue;
-                    }
+                for (int i = NextInk(inks, 0, width); i < width; i = NextInk(inks, i, width)) {
                     const int start = i;
                     while (i < width && inks[i])
                         ++i;
@@ -375,10 +386,8 @@ struct RasterDeviceContext::Impl {
                 }
                 continue;
             }
-            for (int i = 0; i < width; ++i) {
+            for (int i = NextInk(inks, 0, width); i < width; i = NextInk(inks, i + 1, width)) {
                 const uint8_t value = inks[i];
-                if (!value)
-                    continue;
                 const int x = left + i;
                 row[x] = (value == RasterCoverage::kGap ? gap : ink)[x & 7](row[x]);
             }
