@@ -374,15 +374,23 @@ struct RasterDeviceContext::Impl {
             rowOps(y, ink, gap);
             const uint8_t* inks = coverage.Row(y);
             uint32_t* row = Target.Pixels.data() + static_cast<size_t>(y) * Target.Width;
-            // One colour for every covered pixel of the row (a solid fill in
-            // the copy mode, such as the sheet): each covered run is one fill.
-            if (ink[0].Constant() && std::all_of(ink, ink + 8, [&](const PixelOp& op) { return op == ink[0]; }) &&
-                std::all_of(gap, gap + 8, [&](const PixelOp& op) { return op == ink[0]; })) {
+            // One operation for every covered pixel of the row (a solid fill,
+            // a solid line): each covered run is a plain loop, and a run of one
+            // colour whatever lies beneath (the sheet) is one fill.
+            const PixelOp uniform = ink[0];
+            if (std::all_of(ink, ink + 8, [&](const PixelOp& op) { return op == uniform; }) &&
+                std::all_of(gap, gap + 8, [&](const PixelOp& op) { return op == uniform; })) {
                 for (int i = NextInk(inks, 0, width); i < width; i = NextInk(inks, i, width)) {
                     const int start = i;
                     while (i < width && inks[i])
                         ++i;
-                    std::fill(row + left + start, row + left + i, ink[0].Flip);
+                    uint32_t* const first = row + left + start;
+                    uint32_t* const last = row + left + i;
+                    if (uniform.Constant())
+                        std::fill(first, last, uniform.Flip);
+                    else
+                        for (uint32_t* pixel = first; pixel != last; ++pixel)
+                            *pixel = uniform(*pixel);
                 }
                 continue;
             }
