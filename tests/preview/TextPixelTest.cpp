@@ -1,0 +1,334 @@
+// Text as the preview draws it on the page bitmap: where the ink lands at
+// each zoom, and what the font and code page make of the bytes.
+#include "preview/TFilePreview.h"
+
+#include "fixture/ReportWriter.h"
+#include "platform/Graphics.h"
+#include "platform/MemoryScrollBox.h"
+#include "platform/Rounding.h"
+
+#include <QFont>
+#include <QImage>
+#include <QPainter>
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <climits>
+#include <cstdlib>
+#include <functional>
+#include <string>
+#include <vector>
+
+using namespace rpt;
+using namespace rpt::fixture;
+
+namespace {
+
+constexpr float kFontHeight = 0.25f; // inches: 24 pixels at 96 per inch and zoom 100
+
+struct Ink {
+    int32_t left = INT_MAX, top = INT_MAX, right = INT_MIN, bottom = INT_MIN;
+    bool Empty() const { return right < left; }
+};
+
+bool IsInk(uint32_t pixel) {
+    const uint32_t r = (pixel >> 16) & 0xFF, g = (pixel >> 8) & 0xFF, b = pixel & 0xFF;
+    return r + g + b < 3 * 128;
+}
+
+// A one-page report whose page sets an Arial font and then runs `body`.
+Bytes TextReport(const std::function<void(ReportWriter&)>& body, const std::string& face = "Arial") {
+    ReportWriter w(2018);
+    w.Header();
+    w.BeginPage();
+    w.Command(Code::FontName).String(face);
+    w.Command(Code::FontHeight).Single(kFontHeight).Single(100.0f);
+    body(w);
+    w.EndPage();
+    return w.Finish();
+}
+
+void Text(ReportWriter& w, Code code, float x, float y, const std::string& text) {
+    w.Command(code).Single(y).String(text).Single(x);
+}
+
+struct PagePreview {
+    explicit PagePreview(Bytes bytes, double zoom = 100)
+        : box(nullptr, 608, 364), stream(std::move(bytes)) {
+        preview.SetStreamMode(smUser);
+        preview.Stream = &stream;
+        preview.SetScrollBox(&box);
+        preview.SetZoomFactor(zoom);
+        preview.Start();
+    }
+    ~PagePreview() { preview.Finish(); }
+    const Dib& Pixels() const { return preview.PageBitmap()->Pixels(); }
+    uint32_t At(int32_t x, int32_t y) const { return Pixels().At(x, y) & 0xFFFFFF; }
+    // Device pixel of an inch position at the zoom: the preview's conversion.
+    int32_t Dev(double inches) const { return Round(inches * preview.GetZoomFactor() / 100 * 96); }
+    // The ink inside a band of rows, away from the sheet's outline.
+    Ink InkIn(int32_t top, int32_t bottom) const {
+        Ink ink;
+        const Dib& dib = Pixels();
+        for (int32_t y = std::max(top, 1); y <= std::min(bottom, dib.Height - 2); ++y)
+            for (int32_t x = 1; x < dib.Width - 1; ++x)
+                if (IsInk(dib.At(x, y))) {
+                    ink.left = std::min(ink.left, x);
+                    ink.right = std::max(ink.right, x);
+                    ink.top = std::min(ink.top, y);
+                    ink.bottom = std::max(ink.bottom, y);
+                }
+        return ink;
+    }
+    // The ink mask of a box, as rows of '#' and '.', for comparing glyph shapes.
+    std::vector<std::string> Mask(const Ink& box) const {
+        std::vector<std::string> rows;
+        for (int32_t y = box.top; y <= box.bottom; ++y) {
+            std::string row;
+            for (int32_t x = box.left; x <= box.right; ++x)
+                row += IsInk(Pixels().At(x, y)) ? '#' : '.';
+            rows.push_back(row);
+        }
+        return rows;
+    }
+
+    TMemoryScrollBox box;
+    TMemoryStream stream;
+    TFilePreview preview{nullptr};
+};
+
+// The same characters drawn by Qt itself in the face and pixel size the
+// preview asks for, as an ink mask cropped to the ink.
+std::vector<std::string> QtMask(const QString& text, int pixelSize) {
+    QImage image(400, 200, QImage::Format_RGB32);
+    image.fill(Qt::white);
+    {
+        QPainter painter(&image);
+        QFont font(QStringLiteral("Arial"));
+        font.setPixelSize(pixelSize);
+        font.setKerning(false);
+        font.setHintingPreference(QFont::PreferFullHinting);
+        painter.setFont(font);
+        painter.setPen(Qt::black);
+        painter.drawText(QPoint(50, 100), text);
+    }
+    Ink ink;
+    for (int y = 0; y < image.height(); ++y)
+        for (int x = 0; x < image.width(); ++x)
+            if (IsInk(image.pixel(x, y))) {
+                ink.left = std::min(ink.left, x);
+                ink.right = std::max(ink.right, x);
+                ink.top = std::min(ink.top, y);
+                ink.bottom = std::max(ink.bottom, y);
+            }
+    std::vector<std::string> rows;
+    for (int32_t y = ink.top; y <= ink.bottom; ++y) {
+        std::string row;
+        for (int32_t x = ink.left; x <= ink.right; ++x)
+            row += IsInk(image.pixel(x, y)) ? '#' : '.';
+        rows.push_back(row);
+    }
+    return rows;
+}
+
+} // namespace
+
+TEST(TextPixels, BaselineLiesOnePixelBelowTheConvertedCursorAtEveryZoom) {
+    for (double zoom : {50.0, 100.0, 150.0, 200.0}) {
+        PagePreview p(TextReport([](ReportWriter& w) { Text(w, Code::PrintLeft, 1.0f, 2.0f, "HHH"); }), zoom);
+        const Ink ink = p.InkIn(0, INT_MAX);
+        ASSERT_FALSE(ink.Empty()) << zoom;
+        EXPECT_EQ(ink.bottom, p.Dev(2.0)) << "the H stands on the baseline row below; zoom " << zoom;
+        const int32_t capHeight = ink.bottom - ink.top + 1;
+        EXPECT_NEAR(capHeight, 0.72 * p.Dev(kFontHeight), 2) << zoom;
+    }
+}
+
+TEST(TextPixels, TopAndBottomAlignmentPlaceTheCellAtTheLine) {
+    // Top alignment hangs the letters' tops (the cell less its internal
+    // leading) from the text top; bottom alignment stands the cell one pixel
+    // below the text bottom. "H" has no descender, so its ink ends on the row
+    // above the baseline in both.
+    const float ascent = 0.2f, descent = 0.05f;
+    auto report = [&](uint8_t align) {
+        return TextReport([&](ReportWriter& w) {
+            w.Command(Code::LineMetrics).Single(ascent).Single(descent).Single(0.3f);
+            w.Command(Code::FontAlign).Byte(align);
+            Text(w, Code::PrintLeft, 1.0f, 2.0f, "HHH");
+        });
+    };
+    PagePreview top(report(1));
+    const Ink t = top.InkIn(0, INT_MAX);
+    ASSERT_FALSE(t.Empty());
+    const TFontRecord& font = top.preview.FontRecord;
+    const int32_t tmAscent = Round(font.Ascent * 96), tmDescent = Round(font.Descent * 96);
+    const int32_t cellTop = Round((2.0 - double(ascent) - font.InternalLeading) * 96);
+    EXPECT_EQ(t.bottom, cellTop + tmAscent - 1);
+
+    PagePreview bottom(report(2));
+    const Ink b = bottom.InkIn(0, INT_MAX);
+    ASSERT_FALSE(b.Empty());
+    const int32_t cellBottom = Round((2.0 + double(descent)) * 96) + 1;
+    EXPECT_EQ(b.bottom, cellBottom - tmDescent - 1);
+}
+
+// One text per row, each aligned on its own X; the ink's ends are compared
+// with the advance the engine measures for the same text and font.
+TEST(TextPixels, RightAndCentreAlignmentAreExactAtEveryZoom) {
+    const std::string text = "Hamburg";
+    const float left = 1.0f, right = 5.0f, centre = 3.3f;
+    for (double zoom : {50.0, 100.0, 150.0, 200.0}) {
+        PagePreview p(TextReport([&](ReportWriter& w) {
+                          Text(w, Code::PrintLeft, left, 1.0f, text);
+                          Text(w, Code::PrintRight, right, 2.0f, text);
+                          Text(w, Code::PrintCenter, centre, 3.0f, text);
+                      }),
+                      zoom);
+        const int32_t advance = Round(p.preview.TextWidth(text) * 96);
+        const Ink l = p.InkIn(p.Dev(0.5), p.Dev(1.5));
+        const Ink r = p.InkIn(p.Dev(1.5), p.Dev(2.5));
+        const Ink c = p.InkIn(p.Dev(2.5), p.Dev(3.5));
+        ASSERT_FALSE(l.Empty() || r.Empty() || c.Empty()) << zoom;
+        const int32_t leftBearing = l.left - p.Dev(left);
+        const int32_t rightBearing = p.Dev(left) + advance - 1 - l.right;
+        EXPECT_GE(leftBearing, 0) << zoom;
+        EXPECT_GE(rightBearing, 0) << zoom;
+        EXPECT_EQ(r.right, p.Dev(right) - 1 - rightBearing) << "zoom " << zoom;
+        EXPECT_EQ(r.right - r.left, l.right - l.left) << zoom;
+        EXPECT_EQ(c.left, p.Dev(centre) - advance / 2 + leftBearing) << "zoom " << zoom;
+    }
+}
+
+TEST(TextPixels, FormattedCentredTextStartsAtTheSamePagePositionAtEveryZoom) {
+    const std::string text = "plain \x01" "B1\x04" "bold\x01" "B0\x04" " plain again";
+    auto inkLeft = [&](double zoom) {
+        PagePreview p(TextReport([&](ReportWriter& w) { Text(w, Code::PrintCenter, 4.0f, 2.0f, text); }), zoom);
+        const Ink ink = p.InkIn(0, INT_MAX);
+        EXPECT_FALSE(ink.Empty()) << zoom;
+        return ink;
+    };
+    const Ink at100 = inkLeft(100), at200 = inkLeft(200), at50 = inkLeft(50);
+    // Glyph advances are whole pixels at each size, so the text is not exactly
+    // twice as wide at twice the zoom; centring spreads that difference on
+    // both sides and the start moves by half of it.
+    auto width = [](const Ink& ink) { return ink.right - ink.left + 1; };
+    EXPECT_NEAR(at200.left, 2 * at100.left - (width(at200) - 2 * width(at100)) / 2.0, 2);
+    EXPECT_NEAR(at50.left, at100.left / 2.0 - (width(at50) - width(at100) / 2.0) / 2.0, 2);
+    EXPECT_LE(std::abs(width(at200) - 2 * width(at100)), width(at100) / 20) << "advances scale with the zoom";
+    // Centred on 4 inches: the ink's middle lies there.
+    EXPECT_NEAR((at100.left + at100.right) / 2.0, 384, 2);
+    EXPECT_NEAR((at200.left + at200.right) / 2.0, 768, 3);
+}
+
+TEST(TextPixels, TextTurnedNinetyDegreesRunsUpwardsFromItsReferencePoint) {
+    PagePreview p(TextReport([](ReportWriter& w) {
+        w.Command(Code::FontRotation).Int16(90);
+        Text(w, Code::PrintLeft, 3.0f, 5.0f, "HHHHHH");
+    }));
+    const Ink ink = p.InkIn(0, INT_MAX);
+    ASSERT_FALSE(ink.Empty());
+    const int32_t x = p.Dev(3.0);
+    // The letters stand on the reference column, their tops towards the left.
+    EXPECT_EQ(ink.right, x - 1) << "baseline column";
+    EXPECT_LT(ink.left, x - 10);
+    // The run begins just above the reference point and climbs.
+    EXPECT_LE(ink.bottom, p.Dev(5.0));
+    EXPECT_GE(ink.bottom, p.Dev(5.0) - 3);
+    EXPECT_GT(ink.bottom - ink.top, 4 * (ink.right - ink.left));
+}
+
+// The longest run of ink in one row of a box.
+int32_t LongestInkRun(const PagePreview& p, int32_t y, int32_t left, int32_t right) {
+    int32_t best = 0, run = 0;
+    for (int32_t x = left; x <= right; ++x) {
+        run = IsInk(p.Pixels().At(x, y)) ? run + 1 : 0;
+        best = std::max(best, run);
+    }
+    return best;
+}
+
+TEST(TextPixels, UnderlineAndStrikeOutComeFromTheFont) {
+    // "iiii" has no row of its own that runs across the text.
+    struct Case {
+        Code style;
+        bool below;
+    } cases[] = {{Code::Underline, true}, {Code::StrikeOut, false}};
+    for (const Case& c : cases) {
+        PagePreview plain(TextReport([](ReportWriter& w) { Text(w, Code::PrintLeft, 1.0f, 2.0f, "iiii"); }));
+        PagePreview styled(TextReport([&](ReportWriter& w) {
+            w.Command(c.style).Byte(1);
+            Text(w, Code::PrintLeft, 1.0f, 2.0f, "iiii");
+        }));
+        const Ink glyphs = plain.InkIn(0, INT_MAX);
+        const Ink ink = styled.InkIn(0, INT_MAX);
+        ASSERT_FALSE(glyphs.Empty());
+        const int32_t baseline = styled.Dev(2.0) + 1;
+        int32_t rowAcross = INT_MIN;
+        for (int32_t y = ink.top; y <= ink.bottom; ++y)
+            if (LongestInkRun(styled, y, ink.left, ink.right) >= glyphs.right - glyphs.left + 1)
+                rowAcross = y;
+        ASSERT_NE(rowAcross, INT_MIN) << "a row of ink across the text";
+        if (c.below) {
+            EXPECT_GE(rowAcross, baseline);
+            EXPECT_LT(rowAcross, baseline + 6);
+        } else {
+            EXPECT_LT(rowAcross, baseline - 2);
+            EXPECT_GT(rowAcross, glyphs.top + 2) << "through the x-height, not above it";
+        }
+        for (int32_t y = glyphs.top; y <= glyphs.bottom; ++y)
+            EXPECT_LT(LongestInkRun(plain, y, glyphs.left, glyphs.right), glyphs.right - glyphs.left) << y;
+    }
+}
+
+TEST(TextPixels, OpaqueBackgroundFillsTheTextCell) {
+    PagePreview p(TextReport([](ReportWriter& w) {
+        w.Command(Code::BackMode).Byte(1);
+        w.Command(Code::BackColor).Int32(0x00FF00);
+        Text(w, Code::PrintLeft, 1.0f, 2.0f, "Hamburg");
+    }));
+    const TFontRecord& font = p.preview.FontRecord;
+    const int32_t tmAscent = Round(font.Ascent * 96), tmDescent = Round(font.Descent * 96);
+    const int32_t advance = Round(p.preview.TextWidth("Hamburg") * 96);
+    const int32_t left = p.Dev(1.0), baseline = p.Dev(2.0) + 1;
+    const int32_t top = baseline - tmAscent, bottom = baseline + tmDescent - 1, right = left + advance - 1;
+    constexpr uint32_t kGreen = 0x00FF00, kWhite = 0xFFFFFF;
+    struct Probe {
+        int32_t x, y;
+        uint32_t colour;
+    } probes[] = {{left, top, kGreen},         {right, top, kGreen},          {left, bottom, kGreen},
+                  {right, bottom, kGreen},     {left - 1, top, kWhite},       {right + 1, bottom, kWhite},
+                  {left, top - 1, kWhite},     {right, bottom + 1, kWhite}};
+    for (const Probe& probe : probes)
+        EXPECT_EQ(p.At(probe.x, probe.y), probe.colour) << probe.x << "," << probe.y;
+}
+
+TEST(TextPixels, CodePagesDrawTheirOwnCharacters) {
+    struct Case {
+        std::string bytes;
+        uint8_t charset;
+        QString characters;
+    } cases[] = {
+        {"\xE3\xE9\xE7\xC7\xF5", 1, QStringLiteral(u"ãéçÇõ")},
+        {"\x80", 0, QStringLiteral(u"€")},
+        {"\x80", 1, QStringLiteral(u"€")},
+        {"\xC6\xE8\xE7\xED\xFC", 204, QStringLiteral(u"Жизнь")},
+    };
+    for (const Case& c : cases) {
+        PagePreview p(TextReport([&](ReportWriter& w) {
+            w.Command(Code::FontCharset).Byte(c.charset);
+            Text(w, Code::PrintLeft, 1.0f, 2.0f, c.bytes);
+        }));
+        const Ink ink = p.InkIn(0, INT_MAX);
+        ASSERT_FALSE(ink.Empty()) << c.characters.toStdString();
+        EXPECT_EQ(p.Mask(ink), QtMask(c.characters, p.Dev(kFontHeight))) << c.characters.toStdString();
+    }
+}
+
+TEST(TextPixels, UnknownFaceFallsBackAndStillDraws) {
+    PagePreview p(TextReport([](ReportWriter& w) { Text(w, Code::PrintLeft, 1.0f, 2.0f, "HHH"); },
+                             "No Such Face Anywhere"));
+    const Ink ink = p.InkIn(0, INT_MAX);
+    ASSERT_FALSE(ink.Empty());
+    EXPECT_EQ(ink.bottom, p.Dev(2.0));
+}
