@@ -145,32 +145,43 @@ TEST(TextPixels, BaselineLiesOnePixelBelowTheConvertedCursorAtEveryZoom) {
     }
 }
 
-TEST(TextPixels, TopAndBottomAlignmentPlaceTheCellAtTheLine) {
-    // Top alignment hangs the letters' tops (the cell less its internal
-    // leading) from the text top; bottom alignment stands the cell one pixel
-    // below the text bottom. "H" has no descender, so its ink ends on the row
-    // above the baseline in both.
-    const float ascent = 0.2f, descent = 0.05f;
-    auto report = [&](uint8_t align) {
-        return TextReport([&](ReportWriter& w) {
-            w.Command(Code::LineMetrics).Single(ascent).Single(descent).Single(0.3f);
-            w.Command(Code::FontAlign).Byte(align);
-            Text(w, Code::PrintLeft, 1.0f, 2.0f, "HHH");
-        });
+TEST(TextPixels, TopBottomAndScriptPlacementFollowTheLine) {
+    // Line ascent 0.2, descent 0.05, height 0.3 inch around a baseline at 2
+    // inches: text top 1.8, text bottom 2.05, line top 1.75. Top placements
+    // hang the cell from the converted Y (plain top text less its internal
+    // leading, so the letters' tops meet the text top); bottom placements
+    // stand the cell's bottom one pixel below the converted text bottom. "H"
+    // has no descender, so its ink ends on the row above the baseline.
+    enum Place { kTop, kBottom };
+    struct Case {
+        const char* name;
+        Code command;
+        uint8_t value;
+        Place place;
+        double y; // inches, before the internal leading
+    } cases[] = {
+        {"top", Code::FontAlign, 1, kTop, 1.8},
+        {"bottom", Code::FontAlign, 2, kBottom, 2.05},
+        {"superscript", Code::Superscript, 1, kTop, (1.8 + 1.75) / 2},
+        {"subscript", Code::Subscript, 1, kBottom, 2.05},
     };
-    PagePreview top(report(1));
-    const Ink t = top.InkIn(0, INT_MAX);
-    ASSERT_FALSE(t.Empty());
-    const TFontRecord& font = top.preview.FontRecord;
-    const int32_t tmAscent = Round(font.Ascent * 96), tmDescent = Round(font.Descent * 96);
-    const int32_t cellTop = Round((2.0 - double(ascent) - font.InternalLeading) * 96);
-    EXPECT_EQ(t.bottom, cellTop + tmAscent - 1);
-
-    PagePreview bottom(report(2));
-    const Ink b = bottom.InkIn(0, INT_MAX);
-    ASSERT_FALSE(b.Empty());
-    const int32_t cellBottom = Round((2.0 + double(descent)) * 96) + 1;
-    EXPECT_EQ(b.bottom, cellBottom - tmDescent - 1);
+    for (const Case& c : cases) {
+        PagePreview p(TextReport([&](ReportWriter& w) {
+            w.Command(Code::LineMetrics).Single(0.2f).Single(0.05f).Single(0.3f);
+            w.Command(c.command).Byte(c.value);
+            Text(w, Code::PrintLeft, 1.0f, 2.0f, "HHH");
+        }));
+        const Ink ink = p.InkIn(0, INT_MAX);
+        ASSERT_FALSE(ink.Empty()) << c.name;
+        const TFontRecord& font = p.preview.FontRecord;
+        // Scripts keep half their metrics in the record.
+        const double unhalve = font.Superscript || font.Subscript ? 2 : 1;
+        const int32_t tmAscent = Round(font.Ascent * unhalve * 96), tmDescent = Round(font.Descent * unhalve * 96);
+        const double leading = c.command == Code::FontAlign ? font.InternalLeading : 0;
+        const int32_t expected = c.place == kTop ? Round((c.y - leading) * 96) + tmAscent - 1
+                                                 : Round(c.y * 96) + 1 - tmDescent - 1;
+        EXPECT_EQ(ink.bottom, expected) << c.name;
+    }
 }
 
 // One text per row, each aligned on its own X; the ink's ends are compared
