@@ -232,21 +232,62 @@ TEST(TextPixels, FormattedCentredTextStartsAtTheSamePagePositionAtEveryZoom) {
     EXPECT_NEAR((at200.left + at200.right) / 2.0, 768, 3);
 }
 
-TEST(TextPixels, TextTurnedNinetyDegreesRunsUpwardsFromItsReferencePoint) {
-    PagePreview p(TextReport([](ReportWriter& w) {
-        w.Command(Code::FontRotation).Int16(90);
-        Text(w, Code::PrintLeft, 3.0f, 5.0f, "HHHHHH");
-    }));
-    const Ink ink = p.InkIn(0, INT_MAX);
-    ASSERT_FALSE(ink.Empty());
-    const int32_t x = p.Dev(3.0);
-    // The letters stand on the reference column, their tops towards the left.
-    EXPECT_EQ(ink.right, x - 1) << "baseline column";
-    EXPECT_LT(ink.left, x - 10);
-    // The run begins just above the reference point and climbs.
-    EXPECT_LE(ink.bottom, p.Dev(5.0));
-    EXPECT_GE(ink.bottom, p.Dev(5.0) - 3);
-    EXPECT_GT(ink.bottom - ink.top, 4 * (ink.right - ink.left));
+TEST(TextPixels, FormattedRightAlignedTextEndsAtItsXAtEveryZoom) {
+    // The same words once as formatted text and once plain, both ending on
+    // 6 inches: a code block that changes nothing must not move the end.
+    const std::string formatted = "Hamburg \x01" "B0\x04" "Hamburg";
+    for (double zoom : {50.0, 100.0, 150.0, 200.0}) {
+        PagePreview p(TextReport([&](ReportWriter& w) {
+                          Text(w, Code::PrintRight, 6.0f, 1.0f, "Hamburg Hamburg");
+                          Text(w, Code::PrintRight, 6.0f, 2.0f, formatted);
+                      }),
+                      zoom);
+        const Ink plain = p.InkIn(p.Dev(0.5), p.Dev(1.5)), coded = p.InkIn(p.Dev(1.5), p.Dev(2.5));
+        ASSERT_FALSE(plain.Empty() || coded.Empty()) << zoom;
+        EXPECT_NEAR(coded.right, plain.right, 1) << "zoom " << zoom;
+        EXPECT_NEAR(coded.left, plain.left, 1) << "zoom " << zoom;
+    }
+}
+
+TEST(TextPixels, RotatedTextTurnsAboutItsReferencePoint) {
+    // The reference point is column x and the baseline pixel row y. The H's
+    // stand on the baseline, so the side of the letters that touches it lies
+    // next to the reference point, and the run leaves it in the text's
+    // direction; the far ends are a glyph bearing away from it.
+    const int32_t kBearing = 3;
+    struct Case {
+        int16_t degrees;
+        std::function<void(const Ink&, int32_t x, int32_t y)> check;
+    } cases[] = {
+        {90, [](const Ink& ink, int32_t x, int32_t y) {
+             EXPECT_EQ(ink.right, x - 1) << "tops to the left";
+             EXPECT_GE(ink.bottom, y - 1 - kBearing);
+             EXPECT_LE(ink.bottom, y - 1) << "runs upwards";
+             EXPECT_GT(ink.bottom - ink.top, 4 * (ink.right - ink.left));
+         }},
+        {180, [](const Ink& ink, int32_t x, int32_t y) {
+             EXPECT_EQ(ink.top, y) << "tops downwards";
+             EXPECT_GE(ink.right, x - 1 - kBearing);
+             EXPECT_LE(ink.right, x - 1) << "runs leftwards";
+             EXPECT_GT(ink.right - ink.left, 4 * (ink.bottom - ink.top));
+         }},
+        {270, [](const Ink& ink, int32_t x, int32_t y) {
+             EXPECT_EQ(ink.left, x) << "tops to the right";
+             EXPECT_GE(ink.top, y);
+             EXPECT_LE(ink.top, y + kBearing) << "runs downwards";
+             EXPECT_GT(ink.bottom - ink.top, 4 * (ink.right - ink.left));
+         }},
+    };
+    for (const Case& c : cases) {
+        PagePreview p(TextReport([&](ReportWriter& w) {
+            w.Command(Code::FontRotation).Int16(c.degrees);
+            Text(w, Code::PrintLeft, 4.0f, 5.0f, "HHHHHH");
+        }));
+        const Ink ink = p.InkIn(0, INT_MAX);
+        ASSERT_FALSE(ink.Empty()) << c.degrees;
+        SCOPED_TRACE(c.degrees);
+        c.check(ink, p.Dev(4.0), p.Dev(5.0) + 1);
+    }
 }
 
 // The longest run of ink in one row of a box.
