@@ -38,7 +38,8 @@ bool IsInk(uint32_t pixel) {
 }
 
 // A one-page report whose page sets an Arial font and then runs `body`.
-Bytes TextReport(const std::function<void(ReportWriter&)>& body, const std::string& face = "Arial") {
+Bytes TextReport(const std::function<void(ReportWriter&)>& body,
+                 const std::string& face = "Arial") {
     ReportWriter w(2018);
     w.Header();
     w.BeginPage();
@@ -136,10 +137,12 @@ std::vector<std::string> QtMask(const QString& text, int pixelSize) {
 
 TEST(TextPixels, BaselineLiesOnePixelBelowTheConvertedCursorAtEveryZoom) {
     for (double zoom : {50.0, 100.0, 150.0, 200.0}) {
-        PagePreview p(TextReport([](ReportWriter& w) { Text(w, Code::PrintLeft, 1.0f, 2.0f, "HHH"); }), zoom);
+        PagePreview p(
+            TextReport([](ReportWriter& w) { Text(w, Code::PrintLeft, 1.0f, 2.0f, "HHH"); }), zoom);
         const Ink ink = p.InkIn(0, INT_MAX);
         ASSERT_FALSE(ink.Empty()) << zoom;
-        EXPECT_EQ(ink.bottom, p.Dev(2.0)) << "the H stands on the baseline row below; zoom " << zoom;
+        EXPECT_EQ(ink.bottom, p.Dev(2.0))
+            << "the H stands on the baseline row below; zoom " << zoom;
         const int32_t capHeight = ink.bottom - ink.top + 1;
         EXPECT_NEAR(capHeight, 0.72 * p.Dev(kFontHeight), 2) << zoom;
     }
@@ -176,7 +179,8 @@ TEST(TextPixels, TopBottomAndScriptPlacementFollowTheLine) {
         const TFontRecord& font = p.preview.FontRecord;
         // Scripts keep half their metrics in the record.
         const double unhalve = font.Superscript || font.Subscript ? 2 : 1;
-        const int32_t tmAscent = Round(font.Ascent * unhalve * 96), tmDescent = Round(font.Descent * unhalve * 96);
+        const int32_t tmAscent = Round(font.Ascent * unhalve * 96),
+                      tmDescent = Round(font.Descent * unhalve * 96);
         const double leading = c.command == Code::FontAlign ? font.InternalLeading : 0;
         const int32_t expected = c.place == kTop ? Round((c.y - leading) * 96) + tmAscent - 1
                                                  : Round(c.y * 96) + 1 - tmDescent - 1;
@@ -212,9 +216,15 @@ TEST(TextPixels, RightAndCentreAlignmentAreExactAtEveryZoom) {
 }
 
 TEST(TextPixels, FormattedCentredTextStartsAtTheSamePagePositionAtEveryZoom) {
-    const std::string text = "plain \x01" "B1\x04" "bold\x01" "B0\x04" " plain again";
+    const std::string text = "plain \x01"
+                             "B1\x04"
+                             "bold\x01"
+                             "B0\x04"
+                             " plain again";
     auto inkLeft = [&](double zoom) {
-        PagePreview p(TextReport([&](ReportWriter& w) { Text(w, Code::PrintCenter, 4.0f, 2.0f, text); }), zoom);
+        PagePreview p(
+            TextReport([&](ReportWriter& w) { Text(w, Code::PrintCenter, 4.0f, 2.0f, text); }),
+            zoom);
         const Ink ink = p.InkIn(0, INT_MAX);
         EXPECT_FALSE(ink.Empty()) << zoom;
         return ink;
@@ -226,7 +236,8 @@ TEST(TextPixels, FormattedCentredTextStartsAtTheSamePagePositionAtEveryZoom) {
     auto width = [](const Ink& ink) { return ink.right - ink.left + 1; };
     EXPECT_NEAR(at200.left, 2 * at100.left - (width(at200) - 2 * width(at100)) / 2.0, 2);
     EXPECT_NEAR(at50.left, at100.left / 2.0 - (width(at50) - width(at100) / 2.0) / 2.0, 2);
-    EXPECT_LE(std::abs(width(at200) - 2 * width(at100)), width(at100) / 20) << "advances scale with the zoom";
+    EXPECT_LE(std::abs(width(at200) - 2 * width(at100)), width(at100) / 20)
+        << "advances scale with the zoom";
     // Centred on 4 inches: the ink's middle lies there.
     EXPECT_NEAR((at100.left + at100.right) / 2.0, 384, 2);
     EXPECT_NEAR((at200.left + at200.right) / 2.0, 768, 3);
@@ -235,7 +246,9 @@ TEST(TextPixels, FormattedCentredTextStartsAtTheSamePagePositionAtEveryZoom) {
 TEST(TextPixels, FormattedRightAlignedTextEndsAtItsXAtEveryZoom) {
     // The same words once as formatted text and once plain, both ending on
     // 6 inches: a code block that changes nothing must not move the end.
-    const std::string formatted = "Hamburg \x01" "B0\x04" "Hamburg";
+    const std::string formatted = "Hamburg \x01"
+                                  "B0\x04"
+                                  "Hamburg";
     for (double zoom : {50.0, 100.0, 150.0, 200.0}) {
         PagePreview p(TextReport([&](ReportWriter& w) {
                           Text(w, Code::PrintRight, 6.0f, 1.0f, "Hamburg Hamburg");
@@ -259,19 +272,22 @@ TEST(TextPixels, RotatedTextTurnsAboutItsReferencePoint) {
         int16_t degrees;
         std::function<void(const Ink&, int32_t x, int32_t y)> check;
     } cases[] = {
-        {90, [](const Ink& ink, int32_t x, int32_t y) {
+        {90,
+         [](const Ink& ink, int32_t x, int32_t y) {
              EXPECT_EQ(ink.right, x - 1) << "tops to the left";
              EXPECT_GE(ink.bottom, y - 1 - kBearing);
              EXPECT_LE(ink.bottom, y - 1) << "runs upwards";
              EXPECT_GT(ink.bottom - ink.top, 4 * (ink.right - ink.left));
          }},
-        {180, [](const Ink& ink, int32_t x, int32_t y) {
+        {180,
+         [](const Ink& ink, int32_t x, int32_t y) {
              EXPECT_EQ(ink.top, y) << "tops downwards";
              EXPECT_GE(ink.right, x - 1 - kBearing);
              EXPECT_LE(ink.right, x - 1) << "runs leftwards";
              EXPECT_GT(ink.right - ink.left, 4 * (ink.bottom - ink.top));
          }},
-        {270, [](const Ink& ink, int32_t x, int32_t y) {
+        {270,
+         [](const Ink& ink, int32_t x, int32_t y) {
              EXPECT_EQ(ink.left, x) << "tops to the right";
              EXPECT_GE(ink.top, y);
              EXPECT_LE(ink.top, y + kBearing) << "runs downwards";
@@ -307,7 +323,8 @@ TEST(TextPixels, UnderlineAndStrikeOutComeFromTheFont) {
         bool below;
     } cases[] = {{Code::Underline, true}, {Code::StrikeOut, false}};
     for (const Case& c : cases) {
-        PagePreview plain(TextReport([](ReportWriter& w) { Text(w, Code::PrintLeft, 1.0f, 2.0f, "iiii"); }));
+        PagePreview plain(
+            TextReport([](ReportWriter& w) { Text(w, Code::PrintLeft, 1.0f, 2.0f, "iiii"); }));
         PagePreview styled(TextReport([&](ReportWriter& w) {
             w.Command(c.style).Byte(1);
             Text(w, Code::PrintLeft, 1.0f, 2.0f, "iiii");
@@ -329,30 +346,40 @@ TEST(TextPixels, UnderlineAndStrikeOutComeFromTheFont) {
             EXPECT_GT(rowAcross, glyphs.top + 2) << "through the x-height, not above it";
         }
         for (int32_t y = glyphs.top; y <= glyphs.bottom; ++y)
-            EXPECT_LT(LongestInkRun(plain, y, glyphs.left, glyphs.right), glyphs.right - glyphs.left) << y;
+            EXPECT_LT(LongestInkRun(plain, y, glyphs.left, glyphs.right),
+                      glyphs.right - glyphs.left)
+                << y;
     }
 }
 
-TEST(TextPixels, OpaqueBackgroundFillsTheTextCell) {
+TEST(TextPixels, OpaqueBackgroundFillsTheTextCellInTheBackgroundColour) {
+    // Colours are stored blue-green-red: 0x0000FF is red, 0xFF0000 blue.
     PagePreview p(TextReport([](ReportWriter& w) {
         w.Command(Code::BackMode).Byte(1);
-        w.Command(Code::BackColor).Int32(0x00FF00);
+        w.Command(Code::BackColor).Int32(0x0000FF);
+        w.Command(Code::FontColor).Int32(0xFF0000);
         Text(w, Code::PrintLeft, 1.0f, 2.0f, "Hamburg");
     }));
     const TFontRecord& font = p.preview.FontRecord;
     const int32_t tmAscent = Round(font.Ascent * 96), tmDescent = Round(font.Descent * 96);
     const int32_t advance = Round(p.preview.TextWidth("Hamburg") * 96);
     const int32_t left = p.Dev(1.0), baseline = p.Dev(2.0) + 1;
-    const int32_t top = baseline - tmAscent, bottom = baseline + tmDescent - 1, right = left + advance - 1;
-    constexpr uint32_t kGreen = 0x00FF00, kWhite = 0xFFFFFF;
+    const int32_t top = baseline - tmAscent, bottom = baseline + tmDescent - 1,
+                  right = left + advance - 1;
+    constexpr uint32_t kRed = 0xFF0000, kWhite = 0xFFFFFF;
     struct Probe {
         int32_t x, y;
         uint32_t colour;
-    } probes[] = {{left, top, kGreen},         {right, top, kGreen},          {left, bottom, kGreen},
-                  {right, bottom, kGreen},     {left - 1, top, kWhite},       {right + 1, bottom, kWhite},
-                  {left, top - 1, kWhite},     {right, bottom + 1, kWhite}};
+    } probes[] = {{left, top, kRed},       {right, top, kRed},         {left, bottom, kRed},
+                  {right, bottom, kRed},   {left - 1, top, kWhite},    {right + 1, bottom, kWhite},
+                  {left, top - 1, kWhite}, {right, bottom + 1, kWhite}};
     for (const Probe& probe : probes)
         EXPECT_EQ(p.At(probe.x, probe.y), probe.colour) << probe.x << "," << probe.y;
+    // The H's stem, in the text colour, stands on the row above the baseline.
+    bool blueStem = false;
+    for (int32_t x = left; x <= right; ++x)
+        blueStem = blueStem || p.At(x, baseline - 1) == 0x0000FFu;
+    EXPECT_TRUE(blueStem);
 }
 
 TEST(TextPixels, CodePagesDrawTheirOwnCharacters) {
@@ -373,7 +400,8 @@ TEST(TextPixels, CodePagesDrawTheirOwnCharacters) {
         }));
         const Ink ink = p.InkIn(0, INT_MAX);
         ASSERT_FALSE(ink.Empty()) << c.characters.toStdString();
-        EXPECT_EQ(p.Mask(ink), QtMask(c.characters, p.Dev(kFontHeight))) << c.characters.toStdString();
+        EXPECT_EQ(p.Mask(ink), QtMask(c.characters, p.Dev(kFontHeight)))
+            << c.characters.toStdString();
     }
 }
 
