@@ -321,14 +321,21 @@ TEST(TextPixels, UnderlineAndStrikeOutComeFromTheFont) {
     struct Case {
         Code style;
         bool below;
-    } cases[] = {{Code::Underline, true}, {Code::StrikeOut, false}};
+        double zoom;
+    } cases[] = {{Code::Underline, true, 100},
+                 {Code::StrikeOut, false, 100},
+                 {Code::Underline, true, 200},
+                 {Code::StrikeOut, false, 50}};
     for (const Case& c : cases) {
+        SCOPED_TRACE(c.zoom);
         PagePreview plain(
-            TextReport([](ReportWriter& w) { Text(w, Code::PrintLeft, 1.0f, 2.0f, "iiii"); }));
+            TextReport([](ReportWriter& w) { Text(w, Code::PrintLeft, 1.0f, 2.0f, "iiii"); }),
+            c.zoom);
         PagePreview styled(TextReport([&](ReportWriter& w) {
-            w.Command(c.style).Byte(1);
-            Text(w, Code::PrintLeft, 1.0f, 2.0f, "iiii");
-        }));
+                               w.Command(c.style).Byte(1);
+                               Text(w, Code::PrintLeft, 1.0f, 2.0f, "iiii");
+                           }),
+                           c.zoom);
         const Ink glyphs = plain.InkIn(0, INT_MAX);
         const Ink ink = styled.InkIn(0, INT_MAX);
         ASSERT_FALSE(glyphs.Empty());
@@ -340,10 +347,10 @@ TEST(TextPixels, UnderlineAndStrikeOutComeFromTheFont) {
         ASSERT_NE(rowAcross, INT_MIN) << "a row of ink across the text";
         if (c.below) {
             EXPECT_GE(rowAcross, baseline);
-            EXPECT_LT(rowAcross, baseline + 6);
+            EXPECT_LT(rowAcross, baseline + 6 * c.zoom / 100);
         } else {
-            EXPECT_LT(rowAcross, baseline - 2);
-            EXPECT_GT(rowAcross, glyphs.top + 2) << "through the x-height, not above it";
+            EXPECT_LT(rowAcross, baseline - 1);
+            EXPECT_GT(rowAcross, glyphs.top + 1) << "through the x-height, not above it";
         }
         for (int32_t y = glyphs.top; y <= glyphs.bottom; ++y)
             EXPECT_LT(LongestInkRun(plain, y, glyphs.left, glyphs.right),
