@@ -399,6 +399,8 @@ TEST(TextPixels, CodePagesDrawTheirOwnCharacters) {
         {"\x80", 0, QStringLiteral(u"€")},
         {"\x80", 1, QStringLiteral(u"€")},
         {"\xC6\xE8\xE7\xED\xFC", 204, QStringLiteral(u"Жизнь")},
+        {"\xA3\xF3\x64\x9F", 238, QStringLiteral(u"Łódź")},
+        {"\xE1\xE2\xE3", 161, QStringLiteral(u"αβγ")},
     };
     for (const Case& c : cases) {
         PagePreview p(TextReport([&](ReportWriter& w) {
