@@ -262,6 +262,29 @@ TEST(TextPixels, FormattedRightAlignedTextEndsAtItsXAtEveryZoom) {
     }
 }
 
+TEST(TextPixels, JustifiedTextFillsItsWidthAtEveryZoom) {
+    // "Hamburg" right-aligned on the block's end shows where the block's last
+    // word must end.
+    for (double zoom : {50.0, 100.0, 200.0}) {
+        PagePreview p(TextReport([&](ReportWriter& w) {
+                          Text(w, Code::PrintRight, 5.0f, 1.0f, "Hamburg");
+                          w.Command(Code::PrintBlock)
+                              .Single(2.0f)
+                              .String("Ham  Hamburg")
+                              .Single(1.0f)
+                              .Single(4.0f);
+                      }),
+                      zoom);
+        const Ink reference = p.InkIn(p.Dev(0.5), p.Dev(1.5)),
+                  block = p.InkIn(p.Dev(1.5), p.Dev(2.5));
+        ASSERT_FALSE(reference.Empty() || block.Empty()) << zoom;
+        EXPECT_NEAR(block.right, reference.right, 1) << "zoom " << zoom;
+        EXPECT_GE(block.left, p.Dev(1.0)) << zoom;
+        EXPECT_LE(block.left, p.Dev(1.0) + 3 * zoom / 100)
+            << "a glyph bearing from X; zoom " << zoom;
+    }
+}
+
 TEST(TextPixels, RotatedTextTurnsAboutItsReferencePoint) {
     // The reference point is column x and the baseline pixel row y. The H's
     // stand on the baseline, so the side of the letters that touches it lies
