@@ -444,3 +444,24 @@ TEST(TextPixels, UnknownFaceFallsBackAndStillDraws) {
     ASSERT_FALSE(ink.Empty());
     EXPECT_EQ(ink.bottom, p.Dev(2.0));
 }
+
+TEST(TextPixels, ZoomChangedWhilePreviewingDrawsAsAFreshPreviewAtThatZoom) {
+    auto report = [] {
+        return TextReport([](ReportWriter& w) {
+            w.Command(Code::Bold).Byte(1);
+            Text(w, Code::PrintCenter, 4.0f, 2.0f, "Hamburg");
+            Text(w, Code::PrintLeft, 1.0f, 3.0f,
+                 "plain \x01"
+                 "B0\x04"
+                 "again");
+        });
+    };
+    PagePreview changed(report(), 100);
+    changed.preview.SetZoomFactor(150);
+    PagePreview fresh(report(), 150);
+    const Ink a = changed.InkIn(0, INT_MAX), b = fresh.InkIn(0, INT_MAX);
+    ASSERT_FALSE(a.Empty());
+    EXPECT_EQ(changed.Mask(a), fresh.Mask(b));
+    EXPECT_EQ(a.left, b.left);
+    EXPECT_EQ(a.top, b.top);
+}
