@@ -9,11 +9,6 @@
 
 namespace rpt {
 
-namespace {
-
-// Batch runs (cron, ssh, CI) often have no session runtime folder; Qt then
-// falls back to a private one of its own but warns on every start. Making
-// that same private folder beforehand keeps the tools' error output clean.
 void EnsureRuntimeFolder() {
     if (std::getenv("XDG_RUNTIME_DIR"))
         return;
@@ -26,8 +21,6 @@ void EnsureRuntimeFolder() {
         (info.st_mode & 0777) == 0700)
         setenv("XDG_RUNTIME_DIR", folder.c_str(), 0);
 }
-
-} // namespace
 
 void EnsureFontSystem() {
     if (QCoreApplication::instance())

@@ -6,4 +6,10 @@ namespace rpt {
 
 void EnsureFontSystem();
 
+// Batch runs (cron, ssh, CI) often have no session runtime folder; Qt then
+// falls back to a private one of its own but warns on every start. Making
+// that same private folder beforehand keeps the programs' error output
+// clean. Call before the application object is made.
+void EnsureRuntimeFolder();
+
 } // namespace rpt

@@ -1,9 +1,12 @@
 #include "viewer/TPreviewForm.h"
 #include "viewer/ViewerStartup.h"
 
+#include "platform/FontSystem.h"
+
 #include <QApplication>
 
 int main(int argc, char** argv) {
+    rpt::EnsureRuntimeFolder();
     QApplication application(argc, argv);
     rpt::SetUpApplication();
     rpt::UseCupsPrinters();
