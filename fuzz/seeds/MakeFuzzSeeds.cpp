@@ -1,6 +1,7 @@
 // Writes the seed corpus of the fuzz targets into a folder: reports of every
 // format version with every command, graphics of each kind embedded, the
-// malformed chains the reader must refuse, and metafiles of both formats.
+// malformed chains the reader must refuse, metafiles of both formats, and
+// bitmaps of every depth and an icon for the graphic decoders.
 // Run: make_fuzz_seeds DIR
 #include "fixture/BmpFile.h"
 #include "fixture/IcoFile.h"
@@ -66,6 +67,15 @@ int main(int argc, char** argv) {
         Save("every-" + std::to_string(version) + ".rpt", EveryCommandReport(version));
         Save("empty-" + std::to_string(version) + ".rpt", EmptyPagesReport(version, 3));
     }
+
+    for (int depth : {1, 4, 8, 16, 24, 32})
+        Save("depth-" + std::to_string(depth) + ".bmp",
+             BmpFile(13, 7, depth, [depth](int32_t x, int32_t y) {
+                 // Palette depths get as many colours as their palette holds.
+                 const uint32_t colours = depth >= 16 ? 1u << 24 : 1u << depth;
+                 return uint32_t(x * 13 + y * 7) % colours * 0x010101u % 0x1000000u;
+             }));
+    Save("icon.ico", IcoFile(16, [](int32_t x, int32_t y) { return (x + y) % 3 ? 0xFF3366CCu : 0x00000000u; }));
 
     const Bytes plainWmf = Picture(MetafileWriter::Wmf()).Bytes();
     const Bytes placeableWmf = Picture(MetafileWriter::PlaceableWmf(0, 0, 200, 100, 1440)).Bytes();

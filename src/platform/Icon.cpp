@@ -29,7 +29,9 @@ Dib DecodePng(std::span<const uint8_t> image) {
     if (image.size() < 24)
         InvalidIcon();
     uint32_t width = U32BigEndian(image.data() + 16), height = U32BigEndian(image.data() + 20);
-    if (width == 0 || height == 0 || static_cast<int64_t>(width) * height > kMaxBitmapPixels)
+    // Unsigned 64-bit: the product of two 32-bit sizes always fits.
+    if (width == 0 || height == 0 ||
+        static_cast<uint64_t>(width) * height > static_cast<uint64_t>(kMaxBitmapPixels))
         InvalidIcon();
     QImage decoded = QImage::fromData(image.data(), static_cast<int>(image.size()), "PNG");
     if (decoded.isNull())

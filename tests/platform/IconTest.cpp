@@ -15,6 +15,9 @@ void Put32(std::vector<uint8_t>& b, uint32_t v) {
         b.push_back(static_cast<uint8_t>(v >> (8 * i)));
 }
 
+// An icon file holding the one image given.
+std::vector<uint8_t> IconFile(const std::vector<uint8_t>& image);
+
 // An icon file with one 2x2 24-bit image: red pixels, the top-left one
 // masked out by the AND mask.
 std::vector<uint8_t> TwoByTwoIcon() {
@@ -37,6 +40,10 @@ std::vector<uint8_t> TwoByTwoIcon() {
     }
     Put32(image, 0x00000000);        // bottom mask row: opaque
     Put32(image, 0x00000080);        // top mask row: first pixel transparent
+    return IconFile(image);
+}
+
+std::vector<uint8_t> IconFile(const std::vector<uint8_t>& image) {
     std::vector<uint8_t> file;
     Put16(file, 0);
     Put16(file, 1);
@@ -80,6 +87,12 @@ TEST(Icon, MalformedIconsAreRefused) {
     std::vector<uint8_t> noImages = good;
     noImages[4] = 0;
     cases.push_back(noImages);
+    // A PNG image whose header claims the largest size there is.
+    std::vector<uint8_t> png = {0x89, 'P', 'N', 'G', 0x0D, 0x0A, 0x1A, 0x0A, 0, 0, 0, 13,
+                                'I', 'H', 'D', 'R'};
+    png.insert(png.end(), 8, 0xFF);
+    png.insert(png.end(), {8, 6, 0, 0, 0, 0, 0, 0, 0});
+    cases.push_back(IconFile(png));
     for (const auto& bytes : cases) {
         TMemoryStream stream(bytes);
         TIcon icon;
