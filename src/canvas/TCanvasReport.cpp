@@ -181,7 +181,7 @@ void TCanvasReport::PrintBitmap(double x, double y, double scaleX, double scaleY
     int32_t left = UnitToDevX(x), top = UnitToDevY(y);
     int32_t width = Round(bitmap.Width() * scaleX);
     int32_t height = Round(bitmap.Height() * scaleY);
-    StretchBitmap(TRect{left, top, left + width, top + height}, bitmap);
+    StretchBitmap(TRect{left, top, SaturatingAdd(left, width), SaturatingAdd(top, height)}, bitmap);
 }
 
 void TCanvasReport::PrintBitmapRect(double x1, double y1, double x2, double y2,

@@ -36,7 +36,12 @@ void TPen::SetStyle(TPenStyle value) {
 
 void TPen::SetWidth(int32_t value) {
     // A negative width means nothing to the platform's pen; it keeps its width.
-    if (value < 0 || value == width_)
+    if (value < 0)
+        return;
+    // Wider than any device, and narrow enough that a shape's box can grow
+    // by it without overflowing a coordinate.
+    value = std::min(value, kMaxPenWidth);
+    if (value == width_)
         return;
     width_ = value;
     Changed();

@@ -43,6 +43,9 @@ protected:
     void Changed();
 };
 
+// The widest pen: 2^27 pixels, some 220,000 inches at 600 dpi.
+constexpr int32_t kMaxPenWidth = 1 << 27;
+
 class TPen : public TGraphicsObject {
 public:
     TColor Color() const { return color_; }

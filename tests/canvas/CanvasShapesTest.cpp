@@ -119,6 +119,24 @@ TEST(Bitmaps, KeepTheirPixelSizeAtEveryZoomAndCombineByTheRopFlag) {
     EXPECT_NE(calls[2].find("$008800C6"), std::string::npos) << calls[2];
 }
 
+// Scale factors and pen widths come from the file: however large, the
+// device coordinates they produce stay in range.
+TEST(Bitmaps, AnEnormousScaleOrPenStaysInsideTheCoordinateRange) {
+    RecordedReport report;
+    report.Start();
+    TBitmap bitmap;
+    bitmap.SetSize(100, 50);
+    report.PrintBitmap(1, 1, 1e12, 1e12, bitmap);
+    ASSERT_EQ(report.Calls("StretchDIBits").size(), 1u);
+    EXPECT_EQ(report.Calls("StretchDIBits")[0].rfind("StretchDIBits(300, 300, 2147483647, 2147483647, ", 0), 0u)
+        << report.Calls("StretchDIBits")[0];
+
+    report.GetCanvas().Pen().SetWidth(INT32_MAX);
+    EXPECT_EQ(report.GetCanvas().Pen().Width(), kMaxPenWidth);
+    report.Rectangle(-1e12, -1e12, 1e12, 1e12);
+    ASSERT_EQ(report.Calls("Rectangle").size(), 1u);
+}
+
 TEST(ImageBlocks, TheDecoderRunsEvenOnASkippedPage) {
     RecordedReport report;
     report.Start();
