@@ -345,7 +345,7 @@ struct RasterDeviceContext::Impl {
             for (int i = 0; i < width; ++i) {
                 const uint8_t ink = inks[i];
                 const int x = left + i;
-                if (!ink || (ClipMask && !ClipMask->At(x, y)))
+                if (!ink || !InClip(x, y))
                     continue;
                 uint32_t& pixel = row ? row[x] : Page->Pixel(x, y);
                 if (std::optional<uint32_t> value = paint(x, y, ink, pixel))
